@@ -1,0 +1,34 @@
+// demo_main.h: the demo's whole run (start-up, frame loop, end, shutdown) as one function, so that
+// the program, the recorder and the tests all run the very same demo.
+#pragma once
+
+#include <cstdint>
+
+// The one demo part: a time window and its two operations.
+struct DemoPart {
+  uint32_t startMs;  // inclusive
+  uint32_t endMs;    // exclusive
+  int (*reset)();
+  int (*paint)(uint32_t elapsedMs, uint32_t durationMs, int outputKind, int unused);
+};
+
+// What a run did, for the hosts that watch it.
+struct DemoReport {
+  uint32_t frames = 0;       // passes of the frame loop
+  uint32_t paints = 0;
+  uint32_t lastPaintMs = 0;  // elapsed time of the last paint
+  bool exitChosen = false;   // the loop ended by the pause menu's Exit
+};
+
+// What differs between the programs that run the demo.
+struct DemoHost {
+  // Registers this program's music output drivers with libmikmod, in the order they are tried;
+  // answers how many.
+  int (*registerMusicDrivers)();
+  DemoReport* report = nullptr;  // may be null
+};
+
+// Runs the demo in the working directory (it reads main.it and resource.dat there). Answers the
+// process exit status: 0 after a normal end, non-zero when the library, the sound or the
+// resource pack could not be had.
+int VKR_Demo_Run(const DemoHost& host);

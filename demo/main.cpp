@@ -1,0 +1,185 @@
+// main.cpp: the demo's run: start-up, loading screen, music and resource pack, the frame loop of
+// the one demo part against the demo clock, the end sequence that hands the display back clean,
+// and the shutdown in its fixed order.
+#include <SDL.h>
+#include <mikmod.h>
+
+#include <cstdio>
+
+#include "demo_main.h"
+#include "dp_intro.h"
+#include "resource_pack.h"
+#include "tinymenu_vol.h"
+#include "vkr_lowLevel.h"
+
+namespace {
+
+constexpr const char* kTitle = "Copperbramble / Velkamora";
+constexpr uint32_t kKeyColourPage = 0x25F800;
+
+struct LoadingLine {
+  int column, row;
+  const char* text;
+};
+constexpr LoadingLine kLoadingScreen[] = {
+    {12, 10, "Loading  Music"},
+    {4, 12, "Varnek Thalor FastCompo 2010"},
+    {17, 20, " Code.Tarnwick"},
+    {17, 21, "  Gfx.Morrowen"},
+    {17, 22, "Music.Quillsworth"},
+};
+
+int OutputKindOfMode(uint32_t mode) { return mode <= 4 ? 0 : mode <= 18 ? 1 : 2; }
+
+// The display mode the demo runs in: 320 x 240, 720 x 480 or 720 x 576.
+uint32_t DemoDisplayMode(int outputKind) { return outputKind == 0 ? 0 : outputKind == 1 ? 6 : 20; }
+
+void PresentFrame() {
+#if defined(VKR_BACKEND_DESKTOP)
+  VKR_LowLevelAPI_SoftRender();
+#endif
+}
+
+void ShowLoadingScreen() {
+  VKR_DbgClrScr(13, 11);
+  VKR_SetRGBStartAddress(0);
+  VKR_DbgColor(13, 11);
+  for (const LoadingLine& line : kLoadingScreen) {
+    VKR_DbgGotoXY(line.column, line.row);
+    VKR_OUTPUT_DEBUG(0, 0, "%s", line.text);
+  }
+  VKR_DbgDrawScr(0, 0);
+  PresentFrame();
+}
+
+void SwitchRegionsOff(uint32_t lastRegion) {
+  for (uint32_t region = 1; region <= lastRegion; ++region)
+    VKR_SetRGBRegionOperation(region, 0, 0, 0, 0, 0, 0, 0, 0);
+}
+
+// Plane A off, regions reset, page 0 cleared and shown through region 5, start-up mode back.
+void EndSequence(uint32_t savedMode, int savedDepth) {
+  VKR_SetYUVVideoPlane(1, 0, 0, 0, 319, 240, 240, 320, 0, 0, 0, 0, 0, 0);
+  SwitchRegionsOff(4);
+  VKR_SetYUVVideoPlaneScaler(1, 1, 1024, 1024);
+  VKR_SetYUVVideoPlaneScaler(1, 0, 1024, 1024);
+  VKR_SetYUVVideoPlanePriority(1);
+  VKR_HwBitBlt(0, 720, 720, 576, kKeyColourPage, 720, 0, 0, 0, 0);
+  VKR_WaitVSync();
+  VKR_SetRGBStartAddress(0);
+  VKR_SetRGBRegionOperation(5, 1, 1, 0, 0, 0, 0, 0, 0);
+  // Handheld, TV output: erase the captions on screen here.
+  VKR_SetDisplayMode(savedMode, savedDepth);
+}
+
+// Tries each registered driver in turn: libmikmod's own detection stops at the first driver that
+// says it is present, even when that one then fails to open.
+bool StartMusicOutput(int driverCount) {
+  for (int device = 1; device <= driverCount; ++device) {
+    md_device = static_cast<UWORD>(device);
+    if (MikMod_Init("") == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int VKR_Demo_Run(const DemoHost& host) {
+  const DemoPart part = {0, 117300, VKR_DP_Intro_Reset, VKR_DP_Intro_Paint};
+  DemoReport unwatched;
+  DemoReport& report = host.report ? *host.report : unwatched;
+  report = DemoReport{};
+
+  SDL_Init(SDL_INIT_AUDIO);
+  if (VKR_InitLowLevelAPI(kTitle) != VKR_OK) {
+    std::fprintf(stderr, "copperbramble: cannot start the display: %s\n", SDL_GetError());
+    VKR_FreeLowLevelAPI(0);
+    SDL_Quit();
+    return 1;
+  }
+  std::puts("Copperbramble / Velkamora\n");
+  std::puts("Have you try this tiny demo with TV-Out + CloseCaption1?");
+  std::fflush(stdout);
+
+  uint32_t savedMode = 0;
+  int savedDepth = 16;
+  VKR_GetDisplayMode(&savedMode, &savedDepth);
+  const int outputKind = OutputKindOfMode(savedMode);
+  const int lcd = outputKind == 0, pal = outputKind == 2;
+
+  VKR_TMV_Vol_Initialize(lcd, pal);
+  VKR_TMV_TinyMenu_Initialize(lcd, pal);
+
+  const int driverCount = host.registerMusicDrivers ? host.registerMusicDrivers() : 0;
+  MikMod_RegisterLoader(&load_it);
+  md_mixfreq = 22050;
+  md_mode = DMODE_16BITS | DMODE_STEREO | DMODE_SOFT_SNDFX | DMODE_SOFT_MUSIC;
+  const bool musicStarted = StartMusicOutput(driverCount);
+
+  MODULE* module = nullptr;
+  int status = 0;
+  if (!musicStarted) {
+    std::printf("Could not init sound: %s\n", MikMod_strerror(MikMod_errno));
+    status = 1;
+  } else {
+    VKR_SetDisplayMode(DemoDisplayMode(outputKind), 16);
+    ShowLoadingScreen();
+    module = Player_Load("main.it", 64, 0);
+    // Handheld, TV output: keep the loading screen up for 2.5 s here.
+    SwitchRegionsOff(5);
+
+    uint8_t* videoBase = nullptr;
+    VKR_GetVideoBasePtr(&videoBase);
+    if (!VKR_ResourcePack_Load(videoBase, outputKind)) {
+      std::fprintf(stderr, "copperbramble: cannot open resource.dat in the working directory\n");
+      status = 1;
+    } else {
+      // Handheld, TV output: set the encoder up for captions here.
+      part.reset();
+      if (module) {
+        Player_Start(module);
+        Player_SetVolume(static_cast<SWORD>(VKR_TMV_Vol_GetVolume()));
+      }
+      VKR_DP_Intro_Init(outputKind, 0);
+      VKR_TMV_Start_Absolute_Timer();
+
+      uint32_t current = 0, previous = 0, now = 0;
+      for (;;) {
+        VKR_GetGP2XInputState(&current);
+        HandleVolAndTinyMenu(current, previous);
+        if (VKR_TMV_TinyMenu_GetState() == 0) {
+          now = VKR_TMV_Retrieve_Absolute_Timer();
+          // Handheld, TV output: advance the caption schedule with now here.
+          if (part.startMs <= now && now < part.endMs) {
+            part.paint(now - part.startMs, part.endMs - part.startMs, outputKind, 0);
+            ++report.paints;
+            report.lastPaintMs = now - part.startMs;
+          }
+          if (Player_Active()) MikMod_Update();
+        }
+        // Handheld, TV output, past 72.3 s: send one queued caption pair here.
+        VKR_WaitVSync();
+        PresentFrame();
+        ++report.frames;
+        previous = current;
+        if (VKR_TMV_TinyMenu_GetState() == 2) {
+          report.exitChosen = true;
+          break;
+        }
+        if (now >= part.endMs) break;
+      }
+    }
+    EndSequence(savedMode, savedDepth);
+  }
+
+  VKR_DualCoreStop();
+  if (musicStarted) {
+    Player_Stop();
+    if (module) Player_Free(module);
+    MikMod_Exit();
+  }
+  VKR_FreeLowLevelAPI(1);
+  VKR_DelayMS(500);
+  SDL_Quit();
+  return status;
+}

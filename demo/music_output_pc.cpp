@@ -1,0 +1,54 @@
+// music_output_pc.cpp: the desktop program's music outputs. libmikmod's ALSA driver is left out on
+// purpose: with no sound device it aborts the process inside MikMod_Init.
+#include "music_output_pc.h"
+
+#include <mikmod.h>
+
+#include <algorithm>
+#include <array>
+
+#include "vkr_lowLevel.h"
+
+namespace {
+
+// Mixes and drops as many sample frames as the clock has moved on since the last update.
+uint32_t ulSilentLastMs = 0;
+std::array<SBYTE, 4096> silentMixBuffer;
+
+BOOL SilentIsPresent() { return 1; }
+
+int SilentPlayStart() {
+  VKR_GetTime(&ulSilentLastMs);
+  return VC_PlayStart();
+}
+
+void SilentUpdate() {
+  uint32_t now = 0;
+  VKR_GetTime(&now);
+  const uint32_t elapsed = std::min<uint32_t>(now - ulSilentLastMs, 1000);
+  ulSilentLastMs = now;
+  const uint32_t frameBytes = (md_mode & DMODE_16BITS ? 2 : 1) * (md_mode & DMODE_STEREO ? 2 : 1);
+  uint32_t bytes = static_cast<uint32_t>(uint64_t{md_mixfreq} * elapsed / 1000) * frameBytes;
+  while (bytes > 0) {
+    const uint32_t chunk = std::min<uint32_t>(bytes, silentMixBuffer.size() / frameBytes * frameBytes);
+    VC_WriteBytes(silentMixBuffer.data(), chunk);
+    bytes -= chunk;
+  }
+}
+
+MDRIVER drv_silent = {
+    nullptr,         "Silent output",  "Silent output driver v1.0", 0, 255, const_cast<CHAR*>("silent"),
+    const_cast<CHAR*>(""), nullptr, SilentIsPresent, VC_SampleLoad, VC_SampleUnload, VC_SampleSpace,
+    VC_SampleLength, VC_Init, VC_Exit, nullptr, VC_SetNumVoices, SilentPlayStart, VC_PlayStop,
+    SilentUpdate, nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume, VC_VoiceSetFrequency,
+    VC_VoiceGetFrequency, VC_VoiceSetPanning, VC_VoiceGetPanning, VC_VoicePlay, VC_VoiceStop,
+    VC_VoiceStopped, VC_VoiceGetPosition, VC_VoiceRealVolume};
+
+}  // namespace
+
+int VKR_RegisterDesktopMusicDrivers() {
+  MikMod_RegisterDriver(&drv_pulseaudio);
+  MikMod_RegisterDriver(&drv_sdl);
+  MikMod_RegisterDriver(&drv_silent);
+  return 3;
+}

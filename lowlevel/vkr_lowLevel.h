@@ -1,0 +1,338 @@
+// vkr_lowLevel.h: the one interface of the low-level library, shared by the demo and both back ends.
+// Every operation answers a VKR_ result code unless its line says otherwise. Offsets are byte
+// offsets into the 8 MiB block of video memory (0 to 0x7FFFFF).
+//
+// Sections: result codes and sizes, records of the display model, lifecycle, display mode and
+// video memory, RGB layer, YUV layer, cursor, OSD and sub-picture, blitter, input, timing, second
+// core, frame output, system controls, captions, memory helpers, colour conversion, debug console.
+#pragma once
+
+#include <cstdint>
+
+// One back end is built into each program; its target defines exactly one of these.
+#if !defined(VKR_BACKEND_DESKTOP) && !defined(VKR_BACKEND_HANDHELD)
+#error "define VKR_BACKEND_DESKTOP or VKR_BACKEND_HANDHELD (the back-end library target does)"
+#endif
+
+// ---- Result codes and sizes ----------------------------------------------------------------
+inline constexpr uint32_t VKR_OK = 0;
+inline constexpr uint32_t VKR_ERROR = 1;              // start-up failed, or the library is not started
+inline constexpr uint32_t VKR_NOT_SUPPORTED = 2;      // not available in this back end or mode
+inline constexpr uint32_t VKR_BAD_ARGUMENT = 4;       // out of range, misaligned or null; nothing changed
+inline constexpr uint32_t VKR_LED_OFF = 5;
+inline constexpr uint32_t VKR_LED_ON = 6;
+inline constexpr uint32_t VKR_HID_NOT_AVAILABLE = 7;
+inline constexpr uint32_t VKR_HID_NO_EVENT = 8;
+inline constexpr uint32_t VKR_HID_EVENT = 10;
+inline constexpr uint32_t VKR_CC_BUFFER_FULL = 11;
+
+inline constexpr uint32_t VKR_VIDEO_MEMORY_SIZE = 0x800000;
+inline constexpr uint32_t VKR_DUALCORE_MEMORY_SIZE = 0x500000;
+inline constexpr uint32_t VKR_MAX_DISPLAY_MODE = 32;
+
+// Input state word: a set bit is a held button.
+inline constexpr uint32_t VKR_BUTTON_UP = 0x00001;
+inline constexpr uint32_t VKR_BUTTON_UP_LEFT = 0x00002;
+inline constexpr uint32_t VKR_BUTTON_LEFT = 0x00004;
+inline constexpr uint32_t VKR_BUTTON_DOWN_LEFT = 0x00008;
+inline constexpr uint32_t VKR_BUTTON_DOWN = 0x00010;
+inline constexpr uint32_t VKR_BUTTON_DOWN_RIGHT = 0x00020;
+inline constexpr uint32_t VKR_BUTTON_RIGHT = 0x00040;
+inline constexpr uint32_t VKR_BUTTON_UP_RIGHT = 0x00080;
+inline constexpr uint32_t VKR_BUTTON_START = 0x00100;
+inline constexpr uint32_t VKR_BUTTON_SELECT = 0x00200;
+inline constexpr uint32_t VKR_BUTTON_L = 0x00400;
+inline constexpr uint32_t VKR_BUTTON_R = 0x00800;
+inline constexpr uint32_t VKR_BUTTON_A = 0x01000;
+inline constexpr uint32_t VKR_BUTTON_B = 0x02000;
+inline constexpr uint32_t VKR_BUTTON_X = 0x04000;
+inline constexpr uint32_t VKR_BUTTON_Y = 0x08000;
+inline constexpr uint32_t VKR_BUTTON_VOLUME_DOWN = 0x10000;
+inline constexpr uint32_t VKR_BUTTON_VOLUME_UP = 0x20000;
+inline constexpr uint32_t VKR_BUTTON_STICK = 0x40000;
+
+// ---- Records of the display model ------------------------------------------------------------
+// RGB layer region 1 to 5; region 5 is the whole-screen default and its rectangle is not used.
+struct VKR_RGBRegion {
+  uint32_t active;      // the rectangle is in force
+  uint32_t visible;     // RGB pixels are shown inside it
+  uint16_t operation;   // 0 none, 1 colour key, 2 alpha
+  uint16_t alpha;       // 0 to 15, 15 opaque
+  uint16_t left, right, top, bottom;  // inclusive output coordinates; TV modes: field lines
+};
+
+// YUV video plane A or B: a top part (lines top to split) and a bottom part (split to bottom).
+struct VKR_YUVPlane {
+  uint32_t enable;
+  uint16_t left, top, right, bottom, split;  // right inclusive; bottom and split exclusive ends
+  uint16_t pitch;                            // source line pitch in pixels
+  uint32_t topOffset, bottomOffset;
+  uint32_t topMirror, topFlip, bottomMirror, bottomFlip;
+};
+
+// Source step per output pixel and line times 1024: 1024 is 1:1, 512 doubles, 2048 halves.
+struct VKR_YUVScale {
+  uint16_t horizontal, vertical;
+};
+
+struct VKR_CursorLayer {
+  uint16_t x, y;          // output pixels; TV modes: y counts field lines
+  uint32_t enable;
+  uint32_t large;         // 0: 32 x 32, 1: 64 x 64
+  uint32_t color1, color0;  // red, green, blue in bits 0-23, alpha in bits 28-31
+  uint32_t bitmapOffset;  // lowest two bits clear
+};
+
+// ---- Lifecycle -----------------------------------------------------------------------------
+// Starts the library: banner on standard output, video memory, the window titled `title` (null
+// gives an empty title). 1 when memory or SDL cannot be had; every operation then answers 1 or
+// does nothing until a later start succeeds.
+uint32_t VKR_InitLowLevelAPI(const char* title);
+// Frees everything the start took; the argument asks the handheld to return to its launcher.
+uint32_t VKR_FreeLowLevelAPI(int returnToLauncher);
+
+// ---- Display mode and video memory ---------------------------------------------------------
+// 4 if mode > 32 or depth is not 4, 8, 16 or 24 (nothing changes).
+uint32_t VKR_SetDisplayMode(uint32_t mode, int depth);
+// 4 if either pointer is null.
+uint32_t VKR_GetDisplayMode(uint32_t* mode, int* depth);
+// RGB layer size of the current mode; 4 if either pointer is null.
+uint32_t VKR_GetDisplaySize(int* width, int* height);
+uint32_t VKR_InterlaceSwitch();
+// 4 if the pointer is null; writes null (and answers 1) before start-up.
+uint32_t VKR_GetVideoBasePtr(uint8_t** base);
+// 4 if null; 2 in LCD modes; else writes the field being shown, 0 or 1.
+uint32_t VKR_GetCurrentTVFieldOutput(int* field);
+#if defined(VKR_BACKEND_DESKTOP)
+// Address of video memory + offset; null when offset > 0x7FFFFF or before start-up.
+uint8_t* VKR_GetVideoPtrOn920(uint32_t offset);
+#endif
+
+// ---- RGB layer -----------------------------------------------------------------------------
+// 4 if offset > 0x7FFFFF; stored with the lowest two bits cleared.
+uint32_t VKR_SetRGBStartAddress(uint32_t offset);
+// Palette entry: blue bits 0-7, green 8-15, red 16-23. 4 if count is 0, first + count > 256 or
+// entries is null.
+uint32_t VKR_SetPalette(uint16_t first, const uint32_t* entries, uint16_t count);
+// Key: red bits 0-7, green 8-15, blue 16-23.
+uint32_t VKR_SetRGBRegionColorKey(uint32_t key);
+// 4 if region is outside 1 to 5; the rectangle is stored as given (the compositor clips).
+uint32_t VKR_SetRGBRegionOperation(uint32_t region, uint32_t active, uint32_t visible,
+                                   uint16_t operation, uint16_t alpha, uint16_t left,
+                                   uint16_t top, uint16_t right, uint16_t bottom);
+
+// ---- YUV layer -----------------------------------------------------------------------------
+// plane non-zero is A. Stored as given; the compositor clips to the output and video memory.
+uint32_t VKR_SetYUVVideoPlane(uint32_t plane, uint32_t enable, uint16_t left, uint16_t top,
+                              uint16_t right, uint16_t bottom, uint16_t split, uint16_t pitch,
+                              uint32_t topOffset, uint32_t topMirror, uint32_t topFlip,
+                              uint32_t bottomOffset, uint32_t bottomMirror, uint32_t bottomFlip);
+// plane non-zero is A, part non-zero is the top part. No check.
+uint32_t VKR_SetYUVVideoPlaneScaler(uint32_t plane, uint32_t part, uint16_t horizontal,
+                                    uint16_t vertical);
+// Non-zero puts plane A above plane B.
+uint32_t VKR_SetYUVVideoPlanePriority(uint32_t planeAFirst);
+uint32_t VKR_SetYUVBrightness(int8_t brightness);
+// 4 if above 7.
+uint32_t VKR_SetYUVContrast(uint8_t contrast);
+// quadrant taken modulo 4; saturation 128 is neutral; hue 256 steps a full turn.
+uint32_t VKR_SetYUVSaturationAndHUE(uint32_t quadrant, uint8_t saturation, uint8_t hue);
+uint32_t VKR_EnableGamma(uint32_t enable);
+// Gamma entry: output red bits 0-7, green 8-15, blue 16-23. 4 if first + count > 256 or
+// entries is null; count 0 copies nothing (the handheld answers 4).
+uint32_t VKR_SetGamma(uint16_t first, const uint32_t* entries, uint16_t count);
+
+// ---- Cursor --------------------------------------------------------------------------------
+// Colours: red bits 0-7, green 8-15, blue 16-23, alpha 28-31. 4 if size is neither 32 nor 64
+// or offset > 0x7FFFFF; the offset is stored with the lowest two bits cleared.
+uint32_t VKR_SetCursorParams(uint32_t enable, uint16_t size, uint32_t color1, uint32_t color0,
+                             uint32_t bitmapOffset);
+uint32_t VKR_MoveCursor(uint16_t x, uint16_t y);
+
+// ---- OSD and sub-picture -------------------------------------------------------------------
+// Entry: Y bits 0-7, Cb 8-15, Cr 16-23, alpha 28-31. 4 if first + count > 256 or entries is
+// null; count 0 copies nothing (the handheld answers 4).
+uint32_t VKR_SetOSDPalette(uint16_t first, const uint32_t* entries, uint16_t count);
+uint32_t VKR_SetOSDPlane(uint32_t enable, uint32_t evenFieldHeader, uint32_t oddFieldHeader);
+// 4 if bitsPerPixel is not 2, 4 or 8, or the header offset is not a multiple of 4 or the 12-byte
+// header would not fit in video memory. A next offset above 0x7FFFFF marks the last area.
+uint32_t VKR_WriteOSDHeader(uint32_t header, uint32_t next, uint32_t left, uint32_t top,
+                            uint32_t right, uint32_t bottom, uint32_t bitsPerPixel,
+                            uint32_t compressed, uint32_t alphaEnable, uint32_t colorKeyEnable,
+                            uint32_t alpha, uint32_t keyIndex);
+// Colour: Y bits 0-7, Cb 8-15, Cr 24-31. 4 if index > 15.
+uint32_t VKR_SetSPUColor(uint16_t index, uint32_t color);
+uint32_t VKR_SetSPUPlane(uint32_t enable, uint32_t onTopOfOSD, uint32_t highlight,
+                         uint32_t baseCmdOffset, uint32_t highlightInfoOffset);
+// Writes the 28-byte base command record at offset with its lowest two bits cleared; 4 if the
+// record would not fit in video memory.
+uint32_t VKR_WriteSPUBaseCmd(uint32_t offset, uint32_t changeCmdPresent, uint32_t changeListOffset,
+                             uint16_t colorWord, uint16_t contrastWord, uint16_t top,
+                             uint16_t bottom, uint32_t evenLineData, uint32_t oddLineData);
+// 4 if count > 15, if count > 0 and any array is null, or if the record would not fit in video
+// memory.
+uint32_t VKR_WriteSPUChangeCmd(uint32_t offset, uint32_t terminate, uint16_t lineStart,
+                               uint16_t lineEnd, uint16_t count, const uint16_t* left,
+                               const uint16_t* right, const uint16_t* colorWords,
+                               const uint16_t* contrastWords);
+// 4 if the 12-byte record would not fit in video memory.
+uint32_t VKR_WriteSPUHighlightInfo(uint32_t offset, uint16_t left, uint16_t top, uint16_t right,
+                                   uint16_t bottom, uint16_t colorWord, uint16_t contrastWord);
+
+// ---- Blitter -------------------------------------------------------------------------------
+// flags: bits 0-7 raster operation (4 above 15, nothing drawn), bit 8 8-bit pixels, bit 9
+// one-bit source expansion, bits 10-15 transparency (source pixels equal to key are skipped).
+// Pitches count pixels. Rows or pixels that would leave video memory are not drawn (clipped).
+uint32_t VKR_HwBitBlt(uint32_t dstOffset, uint32_t dstPitch, uint16_t width, uint16_t height,
+                      uint32_t srcOffset, uint32_t srcPitch, uint32_t flags, uint16_t colorKey,
+                      uint16_t background, uint16_t foreground);
+// flags: bits 0-1 quarter turns clockwise (3 is anticlockwise); pixel size 1 byte for flags 0-3,
+// 2 for 4-7, 3 from 8. Pixels that would leave video memory are not copied (clipped).
+uint32_t VKR_HwBitBltRotate(uint32_t dstOffset, uint32_t dstPitch, uint16_t width,
+                            uint16_t height, uint32_t srcOffset, uint32_t srcPitch, uint32_t flags);
+// unit 0 the blitter, non-zero the rotator.
+uint32_t VKR_WaitHwBlitter(uint32_t unit);
+
+// ---- Input ---------------------------------------------------------------------------------
+// 4 if null; takes at most one window event, then writes the button word.
+uint32_t VKR_GetGP2XInputState(uint32_t* state);
+// Keyboard events (type 1, Linux key code, 1 down / 0 up). 4 if a pointer is null; 7 for another
+// device or in button mode; 8 when none waits; 10 when one was written.
+uint32_t VKR_GetHIDEvent(uint16_t device, uint16_t* type, uint16_t* code, int32_t* value);
+// 4 if any pointer is null; 2 when there is no touch screen.
+uint32_t VKR_GetTouchScreen(uint16_t* x, uint16_t* y, uint16_t* pressure);
+#if defined(VKR_BACKEND_DESKTOP)
+uint32_t VKR_HIDDetection();
+// The event pump: wantedMode 1 buttons, 0 keyboard events (hands out and clears the last one).
+// Null out-pointers are skipped. Answers 1 if wantedMode is the current mode, else 0.
+uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* type,
+                             uint16_t* code, uint32_t* value);
+#else
+uint32_t VKR_HIDDetection(int reopen);
+#endif
+
+// ---- Timing --------------------------------------------------------------------------------
+// 4 if null.
+uint32_t VKR_GetTime(uint32_t* milliseconds);
+uint32_t VKR_ResetFrameTime();
+// 4 if null.
+uint32_t VKR_GetFrameCount(uint32_t* count);
+// 4 if null; the first call after a reset fixes the base and answers 0; counts frames.
+uint32_t VKR_GetFrameTime(uint32_t* milliseconds);
+uint32_t VKR_DelayMS(uint32_t milliseconds);
+uint32_t VKR_WaitVSync();
+uint32_t VKR_WaitVSync2();
+uint32_t VKR_WaitHSync();
+#if defined(VKR_BACKEND_HANDHELD)
+uint32_t VKR_WaitHSync2();
+#endif
+
+// ---- Second core ---------------------------------------------------------------------------
+// The demo's second-core routine, run once per command. The desktop's does nothing; a program
+// may define its own.
+void VKR_Arm940T_Main(uint32_t command);
+// The desktop ignores program and wordCount and starts the receiver thread; the queue is kept.
+uint32_t VKR_DualCoreStart(const uint32_t* program, uint32_t wordCount);
+// Stops the receiver; after it returns the receiver runs no more.
+uint32_t VKR_DualCoreStop();
+uint32_t VKR_DualCorePause(int pause);
+// Waits while the 1000-entry queue is full, then queues the command.
+uint32_t VKR_DualCoreSendCmd(uint32_t command);
+// 4 if null.
+uint32_t VKR_DualCoreGetSendCmdCount(uint32_t* count);
+// 4 if null.
+uint32_t VKR_DualCoreGetCmdProcessedCount(uint32_t* count);
+// Waits until the queue is empty.
+uint32_t VKR_WaitArm940T();
+
+// ---- Frame output --------------------------------------------------------------------------
+// 4 if prefix is null or 260 characters or longer. Otherwise stores both and answers 2; every
+// composition while enabled writes "<prefix>_<number>.bmp".
+uint32_t VKR_SaveOnDisk(uint32_t enable, const char* prefix);
+#if defined(VKR_BACKEND_DESKTOP)
+// Composes the frame from every layer, presents it, captures it when capture is on; 0.
+uint32_t VKR_LowLevelAPI_SoftRender();
+// The composition's steps, each alone. plane non-zero is A, part non-zero the top part.
+uint32_t VKR_LowLevelAPI_SoftRender_YUV_Layer(uint32_t plane, uint32_t part);
+uint32_t VKR_LowLevelAPI_SoftRender_OSD_Layer();
+uint32_t VKR_LowLevelAPI_SoftRender_OSD_Layer_Area(uint32_t header, uint32_t field);
+uint32_t VKR_LowLevelAPI_SoftRender_SPU_Layer();
+uint32_t VKR_LowLevelAPI_SoftRender_RGB_Layer();
+uint32_t VKR_LowLevelAPI_SoftRender_Cursor_Layer();
+uint32_t VKR_LowLevelAPI_GammaCorrection();
+// Writes the composed picture as a 24-bit bitmap; 1 on success, 0 on failure (null prefix too).
+uint32_t VKR_LowLevelAPI_SaveBMP(const char* prefix);
+#endif
+
+// ---- System controls -----------------------------------------------------------------------
+uint32_t VKR_GetBatteryLEDState();                 // 6 on, 5 off
+uint32_t VKR_SetBatteryLEDState(int on);
+uint32_t VKR_GetPowerState(uint16_t* level);       // 4 if null
+uint32_t VKR_GetCPUClock(int* megahertz);          // 4 if null
+uint32_t VKR_SetCPUClock(uint32_t megahertz);
+uint32_t VKR_GetSDState();
+uint32_t VKR_GetHardwareModel(uint32_t* model);    // 4 if null
+uint32_t VKR_GetFirmwareVersion(uint32_t* version);  // 4 if null
+uint32_t VKR_ReadMemRegister(uint32_t offset, uint16_t* value);  // 4 if null
+uint32_t VKR_WriteMemRegister(uint32_t offset, uint16_t value);
+#if defined(VKR_BACKEND_HANDHELD)
+uint32_t VKR_GetADCValue(uint32_t channel, uint16_t* value);
+#endif
+
+// ---- TV encoder and captions ---------------------------------------------------------------
+uint32_t VKR_OutCX25874(uint8_t reg, uint8_t value);
+uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value);  // 4 if null
+// pair: first byte in bits 8-15, second in bits 0-7.
+uint32_t VKR_WriteCloseCaption(uint16_t pair);
+uint32_t VKR_CC_SetChannel(uint32_t channel);         // 4 unless 1 to 4
+uint32_t VKR_CC_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));  // 4 if null
+uint32_t VKR_CC_OutputToTV();
+#if defined(VKR_BACKEND_HANDHELD)
+uint32_t VKR_CC_Command(uint16_t command);            // 4 above 9
+uint32_t VKR_CC_SetAttributes(uint8_t foreground, uint8_t background);
+#endif
+
+// ---- Memory helpers ------------------------------------------------------------------------
+// Word accesses only at 4-aligned addresses, bytes for head and tail. Null pointers do nothing.
+void VKR_MEMCPY(void* destination, const void* source, uint32_t count);
+void VKR_MEMSET(void* destination, uint32_t value, uint32_t count);
+// Stores the word count / 4 times; the remainder is left alone.
+void VKR_FAST_MEMSET(void* destination, uint32_t value, uint32_t count);
+// Note the order: source first. Copies count / 4 words.
+void VKR_MEMORY_XFER_32BIT_FUNC(const void* source, void* destination, uint32_t count);
+// Places a width x height bit bitmap (rows of (width + 7) / 8 bytes) at bitOffset of
+// destination, rows pitch bits apart.
+void VKR_BLKMEMCPY(uint8_t* destination, uint32_t bitOffset, int32_t pitch, const uint8_t* bitmap,
+                   uint32_t width, uint32_t height);
+// As above, even bitmap rows to evenDestination and odd rows to oddDestination.
+void VKR_BLKMEMCPY_INTERLACE(uint8_t* evenDestination, uint8_t* oddDestination,
+                             uint32_t bitOffset, int32_t pitch, const uint8_t* bitmap,
+                             uint32_t width, uint32_t height);
+// Prints to the debug console and draws it; at most 159 characters are kept.
+uint32_t VKR_OUTPUT_DEBUG(uint32_t drawMode, uint32_t videoOffset, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// ---- Colour conversion (studio-swing BT.601, exact integer arithmetic) ----------------------
+// YUY2 word: byte 0 Y0, 1 U, 2 Y1, 3 V. Dual RGB565: first pixel in bits 0-15. YUVA: Y, U, V, A.
+uint32_t VKR_RGBtoYUY2Color(int red, int green, int blue);
+uint32_t VKR_YUY2toRGBColor(uint32_t yuy2, int* red, int* green, int* blue);  // 4 if any null
+uint32_t VKR_Dual16bitRGBtoYUY2Color(uint32_t dualRGB565);
+uint32_t VKR_YUY2ColortoDual16bitRGB(uint32_t yuy2, uint32_t* dualRGB565);  // 4 if null
+uint32_t VKR_RGBAtoYUVAColor(int red, int green, int blue, int alpha);
+uint32_t VKR_YUVAtoRGBAColor(uint32_t yuva, int* red, int* green, int* blue, int* alpha);  // 4 if any null
+
+// ---- Debug text console (40 x 25 cells, 16 colours) -----------------------------------------
+uint32_t VKR_DbgClrScr(int border, int background);   // 4 if either is outside 0 to 15
+uint32_t VKR_DbgColor(int foreground, int background);  // 4 if either is outside 0 to 15
+uint32_t VKR_DbgGotoXY(int x, int y);                 // 4 unless 0 <= x <= 39 and 0 <= y <= 24
+// 4 if format is null; text past 159 characters is cut.
+uint32_t VKR_DbgPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Draws into the frame buffer at videoOffset in the current mode. 4 if drawMode > 11; 1 before
+// start-up; what would fall outside video memory is not drawn.
+uint32_t VKR_DbgDrawScr(uint32_t drawMode, uint32_t videoOffset);
+void VKR_DbgDrawScr_Fill4bit(uint8_t value, uint8_t* begin, uint8_t* end);
+void VKR_DbgDrawScr_Fill8bit(uint16_t value, uint16_t* begin, uint16_t* end);
+void VKR_DbgDrawScr_Fill16bit(int blendLevel, uint32_t value, uint32_t* begin, uint32_t* end);
+// begin and end address 6-byte units of two 24-bit pixels.
+void VKR_DbgDrawScr_Fill24bit(int blendLevel, uint16_t w0, uint16_t w1, uint16_t w2,
+                              uint8_t* begin, uint8_t* end);

@@ -1,0 +1,86 @@
+// vkr_winClock.cpp: the desktop clock (SDL's milliseconds or a virtual clock for recording and
+// tests), the frame counter and frame time, delays, and the vertical-blank waits that the desktop
+// does not have.
+#include <SDL.h>
+
+#include "vkr_winHost.h"
+#include "vkr_winState.h"
+
+// Clock source; main thread only. The virtual clock is read by no other thread.
+static bool bVirtualClock = false;
+static uint32_t ulVirtualNow = 0;
+
+static VKR_WinFrameHook pfnFrameHook = nullptr;
+static void* pFrameHookContext = nullptr;
+
+// Frame timing state.
+uint32_t g_ulGP2X_FRAME_COUNT = 0;
+static uint32_t ulBaseFrameTime = 0;
+
+uint32_t VKR_WinNowMS() { return bVirtualClock ? ulVirtualNow : SDL_GetTicks(); }
+
+void VKR_WinSleepMS(uint32_t milliseconds) {
+  if (!bVirtualClock) SDL_Delay(milliseconds);
+}
+
+void VKR_WinUseVirtualClock(uint32_t startMs) {
+  bVirtualClock = true;
+  ulVirtualNow = startMs;
+}
+void VKR_WinAdvanceVirtualClock(uint32_t milliseconds) { ulVirtualNow += milliseconds; }
+void VKR_WinUseSystemClock() { bVirtualClock = false; }
+bool VKR_WinClockIsVirtual() { return bVirtualClock; }
+
+void VKR_WinSetFrameHook(VKR_WinFrameHook hook, void* context) {
+  pfnFrameHook = hook;
+  pFrameHookContext = context;
+}
+void VKR_WinRunFrameHook() {
+  if (pfnFrameHook) pfnFrameHook(pFrameHookContext);
+}
+
+uint32_t VKR_GetTime(uint32_t* milliseconds) {
+  if (!milliseconds) return VKR_BAD_ARGUMENT;
+  *milliseconds = VKR_WinNowMS();
+  return VKR_OK;
+}
+
+uint32_t VKR_ResetFrameTime() {
+  g_ulGP2X_FRAME_COUNT = 0;
+  return VKR_OK;
+}
+
+uint32_t VKR_GetFrameCount(uint32_t* count) {
+  if (!count) return VKR_BAD_ARGUMENT;
+  *count = g_ulGP2X_FRAME_COUNT;
+  return VKR_OK;
+}
+
+uint32_t VKR_GetFrameTime(uint32_t* milliseconds) {
+  if (!milliseconds) return VKR_BAD_ARGUMENT;
+  const uint32_t now = VKR_WinNowMS();
+  if (g_ulGP2X_FRAME_COUNT == 0) ulBaseFrameTime = now;
+  *milliseconds = now - ulBaseFrameTime;
+  ++g_ulGP2X_FRAME_COUNT;
+  return VKR_OK;
+}
+
+uint32_t VKR_DelayMS(uint32_t milliseconds) {
+  VKR_WinSleepMS(milliseconds);
+  return VKR_OK;
+}
+
+// The desktop has no refresh of its own: the demo paces itself by its clock and the composition's
+// short sleep.
+uint32_t VKR_WaitVSync() { return VKR_OK; }
+uint32_t VKR_WaitVSync2() { return VKR_OK; }
+uint32_t VKR_WaitHSync() { return VKR_OK; }
+
+uint32_t VKR_GetCurrentTVFieldOutput(int* field) {
+  if (!field) return VKR_BAD_ARGUMENT;
+  const VKR_Output output = VKR_WinOutput();
+  if (output == VKR_OUTPUT_LCD) return VKR_NOT_SUPPORTED;
+  const uint32_t now = VKR_WinNowMS();
+  *field = output == VKR_OUTPUT_NTSC ? (now % 33 >= 16) : (now % 40 >= 20);
+  return VKR_OK;
+}

@@ -1,0 +1,113 @@
+// vkr_winDualCore.cpp: a thread that stands in for the second core, taking commands from the
+// 1000-entry queue the main thread fills. Each index has one writer; the pending count is changed
+// by both threads with atomic read-modify-writes. The thread stops cooperatively at a flag.
+#include <SDL.h>
+#include <SDL_thread.h>
+
+#include <array>
+#include <atomic>
+#include <thread>
+
+#include "vkr_winState.h"
+
+namespace {
+
+constexpr uint32_t kQueueCapacity = 1000;
+
+// Field order as the second core's queue header has it.
+struct DualCoreItemHdr {
+  uint32_t writeIndex;                 // sender only
+  uint32_t readIndex;                  // receiver only
+  std::atomic<uint32_t> pending;       // both threads
+  uint32_t capacity;
+  std::atomic<uint32_t> sent;          // sender only; read by the getters
+  std::atomic<uint32_t> processed;     // receiver only; read by the getters
+  uint32_t* senderRing;
+  uint32_t* receiverRing;
+};
+
+}  // namespace
+
+// The queue and its thread; the main thread starts, stops and sends, the thread only receives.
+static std::array<uint32_t, kQueueCapacity> g_ulDualCoreMsg{};
+static DualCoreItemHdr g_dualCoreItemHdr{};
+static SDL_Thread* g_ThreadId = nullptr;
+static std::atomic<bool> bStopReceiver{false};
+
+__attribute__((weak)) void VKR_Arm940T_Main(uint32_t) {}
+
+static int Arm940Thread(void*) {
+  DualCoreItemHdr& queue = g_dualCoreItemHdr;
+  while (!bStopReceiver.load(std::memory_order_acquire)) {
+    if (queue.pending.load(std::memory_order_acquire) == 0) {
+      std::this_thread::yield();
+      continue;
+    }
+    VKR_Arm940T_Main(queue.receiverRing[queue.readIndex]);
+    queue.readIndex = queue.readIndex + 1 == queue.capacity ? 0 : queue.readIndex + 1;
+    queue.pending.fetch_sub(1, std::memory_order_acq_rel);
+    queue.processed.fetch_add(1, std::memory_order_release);
+  }
+  return 0;
+}
+
+void VKR_WinStopDualCoreThread() {
+  if (!g_ThreadId) return;
+  bStopReceiver.store(true, std::memory_order_release);
+  SDL_WaitThread(g_ThreadId, nullptr);
+  g_ThreadId = nullptr;
+}
+
+void VKR_WinResetDualCore() {
+  VKR_WinStopDualCoreThread();
+  DualCoreItemHdr& queue = g_dualCoreItemHdr;
+  queue.writeIndex = queue.readIndex = 0;
+  queue.pending.store(0);
+  queue.capacity = kQueueCapacity;
+  queue.sent.store(0);
+  queue.processed.store(0);
+  queue.senderRing = queue.receiverRing = g_ulDualCoreMsg.data();
+}
+
+uint32_t VKR_DualCoreStart(const uint32_t*, uint32_t) {
+  if (!VKR_WinIsStarted()) return VKR_ERROR;
+  VKR_WinStopDualCoreThread();
+  bStopReceiver.store(false);
+  g_ThreadId = SDL_CreateThread(Arm940Thread, nullptr);
+  return g_ThreadId ? VKR_OK : VKR_ERROR;
+}
+
+uint32_t VKR_DualCoreStop() {
+  VKR_WinStopDualCoreThread();
+  return VKR_OK;
+}
+
+uint32_t VKR_DualCorePause(int) { return VKR_NOT_SUPPORTED; }
+
+uint32_t VKR_DualCoreSendCmd(uint32_t command) {
+  if (!VKR_WinIsStarted()) return VKR_ERROR;
+  DualCoreItemHdr& queue = g_dualCoreItemHdr;
+  while (queue.pending.load(std::memory_order_acquire) == queue.capacity) std::this_thread::yield();
+  queue.senderRing[queue.writeIndex] = command;
+  queue.writeIndex = queue.writeIndex + 1 == queue.capacity ? 0 : queue.writeIndex + 1;
+  queue.pending.fetch_add(1, std::memory_order_acq_rel);
+  queue.sent.fetch_add(1, std::memory_order_relaxed);
+  return VKR_OK;
+}
+
+uint32_t VKR_DualCoreGetSendCmdCount(uint32_t* count) {
+  if (!count) return VKR_BAD_ARGUMENT;
+  *count = g_dualCoreItemHdr.sent.load();
+  return VKR_OK;
+}
+
+uint32_t VKR_DualCoreGetCmdProcessedCount(uint32_t* count) {
+  if (!count) return VKR_BAD_ARGUMENT;
+  *count = g_dualCoreItemHdr.processed.load();
+  return VKR_OK;
+}
+
+uint32_t VKR_WaitArm940T() {
+  while (g_dualCoreItemHdr.pending.load(std::memory_order_acquire) != 0) std::this_thread::yield();
+  return VKR_OK;
+}

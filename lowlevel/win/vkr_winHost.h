@@ -1,0 +1,22 @@
+// vkr_winHost.h: seams of the desktop back end for the programs and tests that host the demo: the
+// one millisecond clock everything reads (SDL's, or a virtual one that moves only when told), and
+// a hook run after every composed frame.
+#pragma once
+
+#include <cstdint>
+
+// The back end's only clock read and sleep; every timing operation goes through them.
+uint32_t VKR_WinNowMS();
+void VKR_WinSleepMS(uint32_t milliseconds);
+
+// Virtual clock: reads startMs until advanced; sleeps return at once without moving it, so frames
+// lie exactly as far apart as the host advances the clock.
+void VKR_WinUseVirtualClock(uint32_t startMs);
+void VKR_WinAdvanceVirtualClock(uint32_t milliseconds);
+void VKR_WinUseSystemClock();
+bool VKR_WinClockIsVirtual();
+
+// Called at the end of every VKR_LowLevelAPI_SoftRender, after present and capture. Null clears.
+using VKR_WinFrameHook = void (*)(void* context);
+void VKR_WinSetFrameHook(VKR_WinFrameHook hook, void* context);
+void VKR_WinRunFrameHook();
