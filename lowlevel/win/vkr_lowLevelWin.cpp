@@ -55,6 +55,11 @@ void VKR_WinStopDualCoreThread();
 extern uint32_t g_ulGP2X_FRAME_COUNT;
 
 static const char* strWindowTitle = "";
+static uint32_t ulStartupDisplayMode = 0;
+
+void VKR_WinSetStartupDisplayMode(uint32_t mode) {
+  ulStartupDisplayMode = mode <= VKR_MAX_DISPLAY_MODE ? mode : 0;
+}
 
 bool VKR_WinIsStarted() { return g_GP2X_VIDEO_BASE_PTR != nullptr; }
 VKR_Output VKR_WinOutput() { return VKR_OutputOfMode(g_ulDISPLAY_MODE); }
@@ -96,10 +101,10 @@ static void SetHueCoefficients(uint32_t quadrant, int saturation, int hue) {
 }
 
 static void SetInitialState() {
-  g_ulDISPLAY_MODE = 0;
+  g_ulDISPLAY_MODE = ulStartupDisplayMode;
   g_nColorBitDepth = 16;
-  g_nScreenSizeX = kVKR_LayerSizeOfMode[0].width;
-  g_nScreenSizeY = kVKR_LayerSizeOfMode[0].height;
+  g_nScreenSizeX = kVKR_LayerSizeOfMode[ulStartupDisplayMode].width;
+  g_nScreenSizeY = kVKR_LayerSizeOfMode[ulStartupDisplayMode].height;
   g_ulRGBVideoMemOffset = 0;
   g_ulRGBColorTable.fill(0);
   g_ulRegionColorKey = 0;

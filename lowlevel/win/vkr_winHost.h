@@ -16,6 +16,14 @@ void VKR_WinAdvanceVirtualClock(uint32_t milliseconds);
 void VKR_WinUseSystemClock();
 bool VKR_WinClockIsVirtual();
 
+// The display mode a start finds in force, as a handheld finds the one its firmware left running:
+// 0 (the LCD) unless a host asks for a television mode (5 NTSC, 19 PAL). Depth stays 16.
+void VKR_WinSetStartupDisplayMode(uint32_t mode);
+
+// The window key that stands for one button of the input state word (a VKR_BUTTON_ mask); 0 when
+// the mask is not exactly one button. Returned as SDL's key number.
+int VKR_WinKeyOfButton(uint32_t buttonMask);
+
 // Called at the end of every VKR_LowLevelAPI_SoftRender, after present and capture. Null clears.
 using VKR_WinFrameHook = void (*)(void* context);
 void VKR_WinSetFrameHook(VKR_WinFrameHook hook, void* context);

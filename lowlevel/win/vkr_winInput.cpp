@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "vkr_winHost.h"
 #include "vkr_winState.h"
 
 namespace {
@@ -74,6 +75,12 @@ uint16_t LinuxCodeOf(SDLKey key) {
 }
 
 }  // namespace
+
+int VKR_WinKeyOfButton(uint32_t buttonMask) {
+  for (const ButtonKey& entry : kButtonKeys)
+    if (entry.mask == buttonMask) return entry.key;
+  return 0;
+}
 
 // Input state of the desktop back end; main thread only, reset at every start.
 static int bReadGP2XMode = 1;        // 1 button mode, 0 keyboard emulation mode

@@ -1,0 +1,16 @@
+// wav_music_driver.h: a libmikmod output that mixes only when told, so the music can be written
+// to a WAV file exactly one frame period at a time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Registers the driver with libmikmod (the only one the recorder offers); answers 1.
+int VKR_Rec_RegisterMusicDriver();
+
+// Opens the WAV file that MixFrames writes to; an empty path mixes into nothing. 16-bit stereo.
+bool VKR_Rec_OpenWav(const std::string& path, uint32_t sampleRate);
+// Mixes sampleFrames stereo frames of music (silence while libmikmod is not started) into the file.
+void VKR_Rec_MixFrames(uint32_t sampleFrames);
+// Completes the header; answers the number of sample frames written.
+uint64_t VKR_Rec_CloseWav();
