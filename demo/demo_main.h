@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+struct MDRIVER;
+
 // The one demo part: a time window and its two operations.
 struct DemoPart {
   uint32_t startMs;  // inclusive
@@ -22,9 +24,9 @@ struct DemoReport {
 
 // What differs between the programs that run the demo.
 struct DemoHost {
-  // Registers this program's music output drivers with libmikmod, in the order they are tried;
-  // answers how many.
-  int (*registerMusicDrivers)();
+  // Registers this program's music output drivers with libmikmod and answers them in the order
+  // they are tried, ended by null.
+  MDRIVER* const* (*registerMusicDrivers)();
   DemoReport* report = nullptr;  // may be null
 };
 

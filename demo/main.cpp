@@ -72,12 +72,13 @@ void EndSequence(uint32_t savedMode, int savedDepth) {
   VKR_SetDisplayMode(savedMode, savedDepth);
 }
 
-// Tries each registered driver in turn: libmikmod's own detection stops at the first driver that
-// says it is present, even when that one then fails to open.
-bool StartMusicOutput(int driverCount) {
-  for (int device = 1; device <= driverCount; ++device) {
-    md_device = static_cast<UWORD>(device);
-    if (MikMod_Init("") == 0) return true;
+// Tries each driver in turn: libmikmod's own detection stops at the first driver that says it is
+// present, even when that one then fails to open. Drivers are found by alias, since libmikmod
+// keeps every driver ever registered in the process.
+bool StartMusicOutput(MDRIVER* const* drivers) {
+  for (; drivers && *drivers; ++drivers) {
+    md_device = static_cast<UWORD>(MikMod_DriverFromAlias((*drivers)->Alias));
+    if (md_device != 0 && MikMod_Init("") == 0) return true;
   }
   return false;
 }
@@ -110,11 +111,11 @@ int VKR_Demo_Run(const DemoHost& host) {
   VKR_TMV_Vol_Initialize(lcd, pal);
   VKR_TMV_TinyMenu_Initialize(lcd, pal);
 
-  const int driverCount = host.registerMusicDrivers ? host.registerMusicDrivers() : 0;
+  MDRIVER* const* drivers = host.registerMusicDrivers ? host.registerMusicDrivers() : nullptr;
   MikMod_RegisterLoader(&load_it);
   md_mixfreq = 22050;
   md_mode = DMODE_16BITS | DMODE_STEREO | DMODE_SOFT_SNDFX | DMODE_SOFT_MUSIC;
-  const bool musicStarted = StartMusicOutput(driverCount);
+  const bool musicStarted = StartMusicOutput(drivers);
 
   MODULE* module = nullptr;
   int status = 0;

@@ -46,9 +46,8 @@ MDRIVER drv_silent = {
 
 }  // namespace
 
-int VKR_RegisterDesktopMusicDrivers() {
-  MikMod_RegisterDriver(&drv_pulseaudio);
-  MikMod_RegisterDriver(&drv_sdl);
-  MikMod_RegisterDriver(&drv_silent);
-  return 3;
+MDRIVER* const* VKR_RegisterDesktopMusicDrivers() {
+  static MDRIVER* const drivers[] = {&drv_pulseaudio, &drv_sdl, &drv_silent, nullptr};
+  for (MDRIVER* const* driver = drivers; *driver; ++driver) MikMod_RegisterDriver(*driver);
+  return drivers;
 }

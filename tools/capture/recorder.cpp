@@ -95,8 +95,6 @@ void OnFrameComposed(void*) {
   }
 }
 
-int RegisterRecorderDriver() { return VKR_Rec_RegisterMusicDriver(); }
-
 }  // namespace
 
 uint32_t FramePeriodMs(uint32_t framesPerSecond) {
@@ -123,7 +121,7 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
 
   DemoHost host;
-  host.registerMusicDrivers = RegisterRecorderDriver;
+  host.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
   host.report = &result.report;
   result.status = VKR_Demo_Run(host);
 

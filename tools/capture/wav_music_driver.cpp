@@ -11,20 +11,20 @@
 
 namespace {
 
-bool bDriverStarted = false;
+bool bOutputPlaying = false;  // between libmikmod's start and stop of output: mixing is valid
 std::FILE* pWavFile = nullptr;
 uint32_t ulWavRate = 22050;
 uint64_t ullFramesWritten = 0;
 std::array<SBYTE, 4 * 1024> mixBuffer;
 
-int RecorderInit() {
-  const int result = VC_Init();
-  bDriverStarted = result == 0;
+int RecorderPlayStart() {
+  const int result = VC_PlayStart();
+  bOutputPlaying = result == 0;
   return result;
 }
-void RecorderExit() {
-  bDriverStarted = false;
-  VC_Exit();
+void RecorderPlayStop() {
+  bOutputPlaying = false;
+  VC_PlayStop();
 }
 BOOL RecorderIsPresent() { return 1; }
 void RecorderUpdate() {}
@@ -32,8 +32,8 @@ void RecorderUpdate() {}
 MDRIVER drv_recorder = {
     nullptr, "Recorder", "Frame-stepped recorder v1.0", 0, 255, const_cast<CHAR*>("recorder"),
     const_cast<CHAR*>(""), nullptr, RecorderIsPresent, VC_SampleLoad, VC_SampleUnload,
-    VC_SampleSpace, VC_SampleLength, RecorderInit, RecorderExit, nullptr, VC_SetNumVoices,
-    VC_PlayStart, VC_PlayStop, RecorderUpdate, nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume,
+    VC_SampleSpace, VC_SampleLength, VC_Init, VC_Exit, nullptr, VC_SetNumVoices,
+    RecorderPlayStart, RecorderPlayStop, RecorderUpdate, nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume,
     VC_VoiceSetFrequency, VC_VoiceGetFrequency, VC_VoiceSetPanning, VC_VoiceGetPanning,
     VC_VoicePlay, VC_VoiceStop, VC_VoiceStopped, VC_VoiceGetPosition, VC_VoiceRealVolume};
 
@@ -68,9 +68,10 @@ void WriteHeader(uint64_t frames) {
 
 }  // namespace
 
-int VKR_Rec_RegisterMusicDriver() {
+MDRIVER* const* VKR_Rec_RegisterMusicDriver() {
+  static MDRIVER* const drivers[] = {&drv_recorder, nullptr};
   MikMod_RegisterDriver(&drv_recorder);
-  return 1;
+  return drivers;
 }
 
 bool VKR_Rec_OpenWav(const std::string& path, uint32_t sampleRate) {
@@ -86,8 +87,8 @@ bool VKR_Rec_OpenWav(const std::string& path, uint32_t sampleRate) {
 void VKR_Rec_MixFrames(uint32_t sampleFrames) {
   while (sampleFrames > 0) {
     const uint32_t chunk = std::min<uint32_t>(sampleFrames, mixBuffer.size() / 4);
-    // Output not started (before set-up, or sound failed): silence of the same length.
-    if (bDriverStarted)
+    // No output playing (before the music starts, or sound failed): silence of the same length.
+    if (bOutputPlaying)
       VC_WriteBytes(mixBuffer.data(), chunk * 4);
     else
       mixBuffer.fill(0);

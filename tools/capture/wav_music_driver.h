@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
-// Registers the driver with libmikmod (the only one the recorder offers); answers 1.
-int VKR_Rec_RegisterMusicDriver();
+struct MDRIVER;
+
+// Registers the driver with libmikmod and answers it as the only one to try, ended by null.
+MDRIVER* const* VKR_Rec_RegisterMusicDriver();
 
 // Opens the WAV file that MixFrames writes to; an empty path mixes into nothing. 16-bit stereo.
 bool VKR_Rec_OpenWav(const std::string& path, uint32_t sampleRate);

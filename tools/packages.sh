@@ -1,0 +1,22 @@
+# tools/packages.sh: installs the Debian packages Copperbramble needs, only those missing, with
+# sudo when not root. Sourced by ./run and ./test: cb_install_packages PACKAGE...
+cb_install_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  echo "Installing ${missing[*]} ..."
+  "${sudo[@]}" apt-get update -qq &&
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+      "${missing[@]}" >/dev/null
+}
+
+# What the program, its data tools, the tests and the benchmarks build with.
+CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
+  libbenchmark-dev libyuv-dev)
