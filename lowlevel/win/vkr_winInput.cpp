@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
@@ -121,9 +122,15 @@ static void HandleKeyEvent(const SDL_KeyboardEvent& event) {
 uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* type, uint16_t* code,
                              uint32_t* value) {
   SDL_Event event;
-  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event) &&
-      (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP))
-    HandleKeyEvent(event.key);
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event)) {
+    if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) HandleKeyEvent(event.key);
+    // The console has no window to close; on the desktop closing it ends the program at once.
+    if (event.type == SDL_QUIT) {
+      VKR_FreeLowLevelAPI(0);
+      SDL_Quit();
+      std::exit(0);
+    }
+  }
   if (state) *state = ulGP2XInputState;
   if (type) *type = usLastType;
   if (code) *code = usLastCode;
