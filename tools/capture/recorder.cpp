@@ -76,6 +76,8 @@ void OnFrameComposed(void*) {
   const RecorderOptions& options = *recording.options;
   if (!options.framePrefix.empty() && VKR_LowLevelAPI_SaveBMP(options.framePrefix.c_str()) == 0)
     recording.writeFailed = true;
+  if (options.onFrame)
+    options.onFrame(static_cast<uint32_t>(recording.framesDone), options.onFrameContext);
   ++recording.framesDone;
   const uint64_t samplesDue = recording.framesDone * kSampleRate / options.framesPerSecond;
   VKR_Rec_MixFrames(static_cast<uint32_t>(samplesDue - recording.samplesDone));

@@ -17,6 +17,9 @@ struct RecorderOptions {
   std::string wavPath;              // empty: no sound file
   bool showProgress = false;        // a progress bar on standard error
   uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
+  // Called after each composed frame (numbered from 0) has been saved, before the clock moves on.
+  void (*onFrame)(uint32_t frame, void* context) = nullptr;
+  void* onFrameContext = nullptr;
 };
 
 struct RecorderResult {
