@@ -182,12 +182,14 @@ uint32_t VKR_WriteSPUHighlightInfo(uint32_t offset, uint16_t left, uint16_t top,
 // ---- Blitter -------------------------------------------------------------------------------
 // flags: bits 0-7 raster operation (4 above 15, nothing drawn), bit 8 8-bit pixels, bit 9
 // one-bit source expansion, bits 10-15 transparency (source pixels equal to key are skipped).
-// Pitches count pixels. Rows or pixels that would leave video memory are not drawn (clipped).
+// Pitches count pixels. Clipped to video memory: each row stops at its first pixel whose
+// destination, or whose source when the operation or key reads it, would pass the end.
 uint32_t VKR_HwBitBlt(uint32_t dstOffset, uint32_t dstPitch, uint16_t width, uint16_t height,
                       uint32_t srcOffset, uint32_t srcPitch, uint32_t flags, uint16_t colorKey,
                       uint16_t background, uint16_t foreground);
 // flags: bits 0-1 quarter turns clockwise (3 is anticlockwise); pixel size 1 byte for flags 0-3,
-// 2 for 4-7, 3 from 8. Pixels that would leave video memory are not copied (clipped).
+// 2 for 4-7, 3 from 8. Pixels whose source or destination would pass the end of video memory
+// are not copied (clipped).
 uint32_t VKR_HwBitBltRotate(uint32_t dstOffset, uint32_t dstPitch, uint16_t width,
                             uint16_t height, uint32_t srcOffset, uint32_t srcPitch, uint32_t flags);
 // unit 0 the blitter, non-zero the rotator.
@@ -308,7 +310,8 @@ void VKR_BLKMEMCPY(uint8_t* destination, uint32_t bitOffset, int32_t pitch, cons
 void VKR_BLKMEMCPY_INTERLACE(uint8_t* evenDestination, uint8_t* oddDestination,
                              uint32_t bitOffset, int32_t pitch, const uint8_t* bitmap,
                              uint32_t width, uint32_t height);
-// Prints to the debug console and draws it; at most 159 characters are kept.
+// Prints to the debug console and draws it; at most 159 characters are kept. 4 if format is
+// null; a failed draw is answered as such, without presenting.
 uint32_t VKR_OUTPUT_DEBUG(uint32_t drawMode, uint32_t videoOffset, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
@@ -327,8 +330,9 @@ uint32_t VKR_DbgColor(int foreground, int background);  // 4 if either is outsid
 uint32_t VKR_DbgGotoXY(int x, int y);                 // 4 unless 0 <= x <= 39 and 0 <= y <= 24
 // 4 if format is null; text past 159 characters is cut.
 uint32_t VKR_DbgPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Draws into the frame buffer at videoOffset in the current mode. 4 if drawMode > 11; 1 before
-// start-up; what would fall outside video memory is not drawn.
+// Draws into the frame buffer at videoOffset in the current mode. 4 if drawMode > 11 or
+// videoOffset > 0x7FFFFF; 1 before start-up; lines that do not fit whole in video memory are
+// not drawn.
 uint32_t VKR_DbgDrawScr(uint32_t drawMode, uint32_t videoOffset);
 void VKR_DbgDrawScr_Fill4bit(uint8_t value, uint8_t* begin, uint8_t* end);
 void VKR_DbgDrawScr_Fill8bit(uint16_t value, uint16_t* begin, uint16_t* end);
