@@ -3,10 +3,13 @@
 // key presses.
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "recorder.h"
 #include "video_encoder.h"
@@ -27,6 +30,8 @@ void PrintUsage() {
       "  --data DIR       folder holding resource.dat and main.it (default: data beside this program)\n"
       "  --frames DIR     where the bitmaps and the WAV go (default FILE.frames)\n"
       "  --keep-frames    keep the bitmaps and the WAV after encoding\n"
+      "  --stills LIST    only write the frames at these times (ms, e.g. 100,2000,50000) into the\n"
+      "                   frames folder; no video\n"
       "  --no-progress    no progress bar\n");
 }
 
@@ -80,6 +85,21 @@ int main(int argc, char** argv) {
       dataFolder = argv[++i];
     } else if (argument == "--frames" && hasValue) {
       frameFolder = argv[++i];
+    } else if (argument == "--stills" && hasValue) {
+      std::string_view list = argv[++i];
+      while (!list.empty()) {
+        const size_t comma = list.find(',');
+        const std::string_view entry = list.substr(0, comma);
+        uint32_t time = 0;
+        const auto [end, failure] = std::from_chars(entry.data(), entry.data() + entry.size(), time);
+        if (failure != std::errc() || end != entry.data() + entry.size() || entry.empty()) {
+          std::fprintf(stderr, "--stills wants times in ms separated by commas\n");
+          return 2;
+        }
+        options.stillsMs.push_back(time);
+        list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+      }
+      std::sort(options.stillsMs.begin(), options.stillsMs.end());
     } else if (argument == "--keep-frames") {
       keepFrames = true;
     } else if (argument == "--no-progress") {
@@ -100,9 +120,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot make %s: %s\n", frameFolder.c_str(), error.message().c_str());
     return 1;
   }
-  const fs::path wavPath = frameFolder / "music.wav";
+  const bool stillsOnly = !options.stillsMs.empty();
   options.framePrefix = (frameFolder / "frame").string();
-  options.wavPath = wavPath.string();
+  if (!stillsOnly) options.wavPath = (frameFolder / "music.wav").string();
 
   if (chdir(dataFolder.c_str()) != 0) {
     std::fprintf(stderr, "cannot enter the data folder %s: %s\n", dataFolder.c_str(),
@@ -114,6 +134,10 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "recorded %u frames (%.2f s of video, %.2f s of sound) in %.2f s\n",
                result.framesComposed, seconds, result.sampleFrames / 22050.0, result.wallSeconds);
   if (result.status != 0) return result.status;
+  if (stillsOnly) {
+    for (const std::string& file : result.stillFiles) std::printf("%s\n", file.c_str());
+    return 0;
+  }
 
   if (!FfmpegIsInstalled()) {
     std::fprintf(stderr, "ffmpeg is not installed: the frames and music.wav are in %s\n",

@@ -40,6 +40,8 @@ struct Recording {
   bool writeFailed = false;
   std::chrono::steady_clock::time_point started;
   uint64_t expectedFrames = 0;
+  size_t nextStill = 0;
+  std::vector<std::string>* stillFiles = nullptr;
 };
 
 Recording recording;
@@ -72,10 +74,28 @@ void PushDueKeyEvents() {
   }
 }
 
+// Every frame, or with stills only the first frame at or after each still's time.
+bool FrameIsWanted() {
+  const RecorderOptions& options = *recording.options;
+  if (options.framePrefix.empty()) return false;
+  if (options.stillsMs.empty()) return true;
+  bool wanted = false;
+  while (recording.nextStill < options.stillsMs.size() &&
+         options.stillsMs[recording.nextStill] <= recording.nowMs) {
+    ++recording.nextStill;
+    wanted = true;
+  }
+  return wanted;
+}
+
 void OnFrameComposed(void*) {
   const RecorderOptions& options = *recording.options;
-  if (!options.framePrefix.empty() && VKR_LowLevelAPI_SaveBMP(options.framePrefix.c_str()) == 0)
-    recording.writeFailed = true;
+  if (FrameIsWanted()) {
+    char number[16];
+    std::snprintf(number, sizeof number, "_%.6d.bmp", g_nDiskWriteFrameID);
+    if (VKR_LowLevelAPI_SaveBMP(options.framePrefix.c_str()) == 0) recording.writeFailed = true;
+    if (!options.stillsMs.empty()) recording.stillFiles->push_back(options.framePrefix + number);
+  }
   if (options.onFrame)
     options.onFrame(static_cast<uint32_t>(recording.framesDone), options.onFrameContext);
   ++recording.framesDone;
@@ -111,6 +131,7 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
   recording.events = KeyEventsOf(options.keys);
   recording.started = std::chrono::steady_clock::now();
   recording.expectedFrames = kDemoLengthMs / recording.periodMs + 8;
+  recording.stillFiles = &result.stillFiles;
   result.firstFrameNumber = g_nDiskWriteFrameID;
 
   if (!VKR_Rec_OpenWav(options.wavPath, kSampleRate)) {

@@ -14,6 +14,7 @@ struct RecorderOptions {
   uint32_t startupDisplayMode = 0;  // 0 LCD, 5 NTSC television, 19 PAL television
   std::vector<KeyPress> keys;
   std::string framePrefix;          // frames go to "<prefix>_NNNNNN.bmp"; empty: none
+  std::vector<uint32_t> stillsMs;   // when given (ascending), only the frames at these times
   std::string wavPath;              // empty: no sound file
   bool showProgress = false;        // a progress bar on standard error
   uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
@@ -29,6 +30,7 @@ struct RecorderResult {
   int firstFrameNumber = 0;   // number of the first bitmap written
   uint64_t sampleFrames = 0;  // stereo sample frames in the WAV file
   double wallSeconds = 0;
+  std::vector<std::string> stillFiles;  // the bitmaps written for stillsMs, in their order
   bool gaveUp = false;        // the limit was reached; the demo was left mid-run
 };
 
