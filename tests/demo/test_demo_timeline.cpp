@@ -82,7 +82,7 @@ struct WhiteSpan {
   int firstLine = 1 << 30, lastLine = -1, firstColumn = 1 << 30, lastColumn = -1;
 };
 
-void NoteWhitePixels(uint32_t frame, void* context) {
+void NoteWhitePixels(uint32_t frame, const char*, void* context) {
   if (frame != 40) return;  // 8 s in at 5 frames a second: the band is fully faded in
   WhiteSpan& span = *static_cast<WhiteSpan*>(context);
   span.width = VKR_WinOutputWidth();

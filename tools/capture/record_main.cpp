@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -28,11 +29,16 @@ void PrintUsage() {
       "                   buttons: Up UpLeft Left DownLeft Down DownRight Right UpRight Start Select\n"
       "                   L R A B X Y VolDown VolUp Stick Mute\n"
       "  --data DIR       folder holding resource.dat and main.it (default: data beside this program)\n"
-      "  --frames DIR     where the bitmaps and the WAV go (default FILE.frames)\n"
+      "  --frames DIR     where the bitmaps and the WAV go (default FILE.frames when kept)\n"
       "  --keep-frames    keep the bitmaps and the WAV after encoding\n"
       "  --stills LIST    only write the frames at these times (ms, e.g. 100,2000,50000) into the\n"
       "                   frames folder; no video\n"
       "  --no-progress    no progress bar\n");
+}
+
+// Each frame goes to the encoder as soon as it is written; context says whether to keep the file.
+void StreamFrame(uint32_t, const char* bitmapFile, void* context) {
+  if (bitmapFile) SendFrameFile(bitmapFile, *static_cast<bool*>(context));
 }
 
 fs::path ProgramFolder(const char* argv0) {
@@ -44,6 +50,7 @@ fs::path ProgramFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::signal(SIGPIPE, SIG_IGN);  // an encoder that stops early is reported, not fatal
   RecorderOptions options;
   options.showProgress = isatty(STDERR_FILENO);
   fs::path output = "copperbramble.mp4";
@@ -112,7 +119,12 @@ int main(int argc, char** argv) {
   }
 
   output = fs::absolute(output);
-  if (frameFolder.empty()) frameFolder = output.string() + ".frames";
+  // Frames that only pass through on their way to the encoder stay in memory where it can.
+  std::error_code shmError;
+  if (frameFolder.empty())
+    frameFolder = !keepFrames && fs::is_directory("/dev/shm", shmError)
+                      ? fs::path("/dev/shm") / ("copperbramble-record-" + std::to_string(getpid()))
+                      : fs::path(output.string() + ".frames");
   frameFolder = fs::absolute(frameFolder);
   std::error_code error;
   fs::create_directories(frameFolder, error);
@@ -129,7 +141,18 @@ int main(int argc, char** argv) {
                  std::strerror(errno));
     return 1;
   }
+  const bool encode = !stillsOnly && FfmpegIsInstalled();
+  const fs::path videoOnly = frameFolder / "video.mp4";
+  const fs::path soundOnly = frameFolder / "music.m4a";
+  if (encode && StartVideoStream(options.framesPerSecond, videoOnly.string()) &&
+      StartSoundStream(22050, soundOnly.string())) {
+    options.onFrame = StreamFrame;
+    options.onFrameContext = &keepFrames;
+    options.soundSink = SendSound;
+  }
   const RecorderResult result = RecordDemo(options);
+  const bool videoDone = options.onFrame && FinishVideoStream();
+  const bool soundDone = options.soundSink && FinishSoundStream();
   const double seconds = result.framesComposed / static_cast<double>(options.framesPerSecond);
   std::fprintf(stderr, "recorded %u frames (%.2f s of video, %.2f s of sound) in %.2f s\n",
                result.framesComposed, seconds, result.sampleFrames / 22050.0, result.wallSeconds);
@@ -139,19 +162,22 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (!FfmpegIsInstalled()) {
+  if (!encode) {
     std::fprintf(stderr, "ffmpeg is not installed: the frames and music.wav are in %s\n",
                  frameFolder.c_str());
     return 0;
   }
-  const int width = options.startupDisplayMode == 0 ? 320 : 720;
-  if (!EncodeVideo(options.framePrefix, result.firstFrameNumber, options.framesPerSecond, width,
-                   options.wavPath, output.string())) {
-    std::fprintf(stderr, "ffmpeg failed; the frames and music.wav are kept in %s\n",
-                 frameFolder.c_str());
+  if (!videoDone || !soundDone ||
+      !MuxVideoAndSound(videoOnly.string(), soundOnly.string(), output.string())) {
+    std::fprintf(stderr, "ffmpeg failed; what was recorded is kept in %s\n", frameFolder.c_str());
     return 1;
   }
-  if (!keepFrames) fs::remove_all(frameFolder, error);
+  if (keepFrames) {
+    fs::remove(videoOnly, error);
+    fs::remove(soundOnly, error);
+  } else {
+    fs::remove_all(frameFolder, error);
+  }
   std::fprintf(stderr, "wrote %s\n", output.c_str());
   return 0;
 }

@@ -90,14 +90,18 @@ bool FrameIsWanted() {
 
 void OnFrameComposed(void*) {
   const RecorderOptions& options = *recording.options;
+  char bitmapFile[4096];
+  bool saved = false;
   if (FrameIsWanted()) {
-    char number[16];
-    std::snprintf(number, sizeof number, "_%.6d.bmp", g_nDiskWriteFrameID);
-    if (VKR_LowLevelAPI_SaveBMP(options.framePrefix.c_str()) == 0) recording.writeFailed = true;
-    if (!options.stillsMs.empty()) recording.stillFiles->push_back(options.framePrefix + number);
+    std::snprintf(bitmapFile, sizeof bitmapFile, "%s_%.6d.bmp", options.framePrefix.c_str(),
+                  g_nDiskWriteFrameID);
+    saved = VKR_LowLevelAPI_SaveBMP(options.framePrefix.c_str()) != 0;
+    recording.writeFailed |= !saved;
+    if (saved && !options.stillsMs.empty()) recording.stillFiles->push_back(bitmapFile);
   }
   if (options.onFrame)
-    options.onFrame(static_cast<uint32_t>(recording.framesDone), options.onFrameContext);
+    options.onFrame(static_cast<uint32_t>(recording.framesDone), saved ? bitmapFile : nullptr,
+                    options.onFrameContext);
   ++recording.framesDone;
   const uint64_t samplesDue = recording.framesDone * kSampleRate / options.framesPerSecond;
   VKR_Rec_MixFrames(static_cast<uint32_t>(samplesDue - recording.samplesDone));
@@ -139,9 +143,12 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
     result.status = 1;
     return result;
   }
+  // A recording never shows a window.
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
   VKR_WinUseVirtualClock(0);
   VKR_WinSetStartupDisplayMode(options.startupDisplayMode);
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
+  VKR_Rec_SetSoundSink(options.soundSink);
 
   DemoHost host;
   host.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
@@ -149,6 +156,7 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
   result.status = VKR_Demo_Run(host);
 
   VKR_WinSetFrameHook(nullptr, nullptr);
+  VKR_Rec_SetSoundSink(nullptr);
   VKR_WinSetStartupDisplayMode(0);
   VKR_WinUseSystemClock();
   result.sampleFrames = VKR_Rec_CloseWav();

@@ -18,9 +18,12 @@ struct RecorderOptions {
   std::string wavPath;              // empty: no sound file
   bool showProgress = false;        // a progress bar on standard error
   uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
-  // Called after each composed frame (numbered from 0) has been saved, before the clock moves on.
-  void (*onFrame)(uint32_t frame, void* context) = nullptr;
+  // Called after each composed frame (numbered from 0), with the bitmap just written for it or
+  // null, before the clock moves on.
+  void (*onFrame)(uint32_t frame, const char* bitmapFile, void* context) = nullptr;
   void* onFrameContext = nullptr;
+  // Receives the music as it is mixed (16-bit stereo at 22,050 Hz), beside the WAV file.
+  void (*soundSink)(const void* samples, size_t bytes) = nullptr;
 };
 
 struct RecorderResult {

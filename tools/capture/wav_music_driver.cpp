@@ -16,6 +16,7 @@ std::FILE* pWavFile = nullptr;
 uint32_t ulWavRate = 22050;
 uint64_t ullFramesWritten = 0;
 std::array<SBYTE, 4 * 1024> mixBuffer;
+void (*pfnSoundSink)(const void*, size_t) = nullptr;
 
 int RecorderPlayStart() {
   const int result = VC_PlayStart();
@@ -93,10 +94,13 @@ void VKR_Rec_MixFrames(uint32_t sampleFrames) {
     else
       mixBuffer.fill(0);
     if (pWavFile) std::fwrite(mixBuffer.data(), 4, chunk, pWavFile);
+    if (pfnSoundSink) pfnSoundSink(mixBuffer.data(), chunk * 4);
     ullFramesWritten += chunk;
     sampleFrames -= chunk;
   }
 }
+
+void VKR_Rec_SetSoundSink(void (*sink)(const void*, size_t)) { pfnSoundSink = sink; }
 
 uint64_t VKR_Rec_CloseWav() {
   if (pWavFile) {
