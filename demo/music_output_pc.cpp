@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 
+#include "software_mixer_driver.h"
 #include "vkr_lowLevel.h"
 
 namespace {
@@ -36,13 +37,9 @@ void SilentUpdate() {
   }
 }
 
-MDRIVER drv_silent = {
-    nullptr,         "Silent output",  "Silent output driver v1.0", 0, 255, const_cast<CHAR*>("silent"),
-    const_cast<CHAR*>(""), nullptr, SilentIsPresent, VC_SampleLoad, VC_SampleUnload, VC_SampleSpace,
-    VC_SampleLength, VC_Init, VC_Exit, nullptr, VC_SetNumVoices, SilentPlayStart, VC_PlayStop,
-    SilentUpdate, nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume, VC_VoiceSetFrequency,
-    VC_VoiceGetFrequency, VC_VoiceSetPanning, VC_VoiceGetPanning, VC_VoicePlay, VC_VoiceStop,
-    VC_VoiceStopped, VC_VoiceGetPosition, VC_VoiceRealVolume};
+MDRIVER drv_silent = VKR_SoftwareMixerDriver(
+    "Silent output", "silent",
+    {.isPresent = SilentIsPresent, .playStart = SilentPlayStart, .update = SilentUpdate});
 
 }  // namespace
 

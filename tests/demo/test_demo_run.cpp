@@ -11,6 +11,7 @@
 #include "recorder.h"
 #include "resource_pack.h"
 #include "scratch_dir.h"
+#include "software_mixer_driver.h"
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
 
@@ -94,21 +95,13 @@ BOOL AlwaysPresent() { return 1; }
 void NoUpdate() {}
 int FailingInit() { return 1; }
 
-MDRIVER drv_noting = {
-    nullptr, "Noting", "Noting output", 0, 255, const_cast<CHAR*>("noting"), const_cast<CHAR*>(""),
-    nullptr, AlwaysPresent, VC_SampleLoad, VC_SampleUnload, VC_SampleSpace, VC_SampleLength,
-    NotingInit, NotingExit, nullptr, VC_SetNumVoices, NotingPlayStart, NotingPlayStop, NoUpdate,
-    nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume, VC_VoiceSetFrequency, VC_VoiceGetFrequency,
-    VC_VoiceSetPanning, VC_VoiceGetPanning, VC_VoicePlay, VC_VoiceStop, VC_VoiceStopped,
-    VC_VoiceGetPosition, VC_VoiceRealVolume};
+MDRIVER drv_noting = VKR_SoftwareMixerDriver(
+    "Noting", "noting",
+    {.isPresent = AlwaysPresent, .init = NotingInit, .exit = NotingExit,
+     .playStart = NotingPlayStart, .playStop = NotingPlayStop, .update = NoUpdate});
 
-MDRIVER drv_failing = {
-    nullptr, "Failing", "Failing output", 0, 255, const_cast<CHAR*>("failing"), const_cast<CHAR*>(""),
-    nullptr, AlwaysPresent, VC_SampleLoad, VC_SampleUnload, VC_SampleSpace, VC_SampleLength,
-    FailingInit, VC_Exit, nullptr, VC_SetNumVoices, VC_PlayStart, VC_PlayStop, NoUpdate,
-    nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume, VC_VoiceSetFrequency, VC_VoiceGetFrequency,
-    VC_VoiceSetPanning, VC_VoiceGetPanning, VC_VoicePlay, VC_VoiceStop, VC_VoiceStopped,
-    VC_VoiceGetPosition, VC_VoiceRealVolume};
+MDRIVER drv_failing = VKR_SoftwareMixerDriver(
+    "Failing", "failing", {.isPresent = AlwaysPresent, .init = FailingInit, .update = NoUpdate});
 
 MDRIVER* const* RegisterNoting() {
   static MDRIVER* const drivers[] = {&drv_noting, nullptr};

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdio>
 
+#include "software_mixer_driver.h"
+
 namespace {
 
 bool bOutputPlaying = false;  // between libmikmod's start and stop of output: mixing is valid
@@ -30,13 +32,10 @@ void RecorderPlayStop() {
 BOOL RecorderIsPresent() { return 1; }
 void RecorderUpdate() {}
 
-MDRIVER drv_recorder = {
-    nullptr, "Recorder", "Frame-stepped recorder v1.0", 0, 255, const_cast<CHAR*>("recorder"),
-    const_cast<CHAR*>(""), nullptr, RecorderIsPresent, VC_SampleLoad, VC_SampleUnload,
-    VC_SampleSpace, VC_SampleLength, VC_Init, VC_Exit, nullptr, VC_SetNumVoices,
-    RecorderPlayStart, RecorderPlayStop, RecorderUpdate, nullptr, VC_VoiceSetVolume, VC_VoiceGetVolume,
-    VC_VoiceSetFrequency, VC_VoiceGetFrequency, VC_VoiceSetPanning, VC_VoiceGetPanning,
-    VC_VoicePlay, VC_VoiceStop, VC_VoiceStopped, VC_VoiceGetPosition, VC_VoiceRealVolume};
+MDRIVER drv_recorder = VKR_SoftwareMixerDriver(
+    "Frame-stepped recorder", "recorder",
+    {.isPresent = RecorderIsPresent, .playStart = RecorderPlayStart, .playStop = RecorderPlayStop,
+     .update = RecorderUpdate});
 
 void PutU16(uint8_t* at, uint32_t value) {
   at[0] = static_cast<uint8_t>(value);
