@@ -1,0 +1,547 @@
+// vkr_winColorAdjust.cpp: the YUV-to-RGB stage of the frame: brightness, contrast and the four hue
+// quadrants, then the studio-swing conversion, from Y, Cb, Cr pixels or straight from YUY2 pairs
+// (optionally with an RGB565 layer blended on before the pixels are stored). Portable kernels, and
+// AVX2 ones (with AVX-512 byte permutes where the processor has them) that give the same bytes.
+#include <array>
+
+#include "vkr_winCompose.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define VKR_WIN_HAS_AVX2_KERNELS 1
+#define VKR_AVX2 __attribute__((target("avx2")))
+// Helpers are forced inline so their vectors stay in registers.
+#define VKR_AVX2_INLINE inline __attribute__((target("avx2"), always_inline))
+// AVX2 with the AVX-512 byte permutes, which interleave blue, green, red in two instructions.
+#define VKR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")))
+#define VKR_AVX512_INLINE \
+  inline __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi"), always_inline))
+#endif
+
+namespace {
+
+// Everything the conversion needs for one frame.
+struct ColorAdjust {
+  std::array<int16_t, 256> lumaC;  // C = adjusted Y - 16, by Y
+  // Hue coefficients by sign code (Cb' < 0) + 2 (Cr' < 0): Cb from Cb', Cb from Cr', Cr from Cb',
+  // Cr from Cr'.
+  int hue[4][4];
+  uint8_t clearBGR[3];
+  std::array<uint8_t, VKR_MAX_OUTPUT_WIDTH * 3> clearRow;  // the clear's colour along a row
+  // AVX2: luma in 16-bit lanes needs contrast 0 to 7; with brightness and contrast 0 it is Y - 16.
+  // Each hue coefficient by sign code as a pshufb table of 16-bit entries.
+  bool vectorLuma, plainLuma;
+  // The four quadrants share their coefficients, and those keep D and E inside -128..127.
+  bool uniformHue;
+  int16_t lumaBias, lumaGain;
+  // The conversion's factors, read at run time so each product stays one multiply rather than a
+  // chain of shifts and adds competing with the shuffles.
+  int16_t factor42, factor153, factorMinus100, factor48, factor5, factor256, factor1024;
+  alignas(16) int16_t hueTables[4][8];
+};
+
+ColorAdjust g_WinColorAdjust;
+
+// Sign code to quadrant: 0 both >= 0, 1 Cb' < 0 only, 2 Cr' < 0 only (quadrant 3), 3 both < 0.
+constexpr int kQuadrantOfSignCode[4] = {0, 1, 3, 2};
+
+int ClampByte(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+int ClampSigned8(int v) { return v < -128 ? -128 : v > 127 ? 127 : v; }
+
+// One pixel, the arithmetic written out: chroma turned by its quadrant's coefficients (divisions
+// toward zero), then the conversion. Floor (>> 8) and division toward zero agree once clamped at 0.
+inline void ConvertPixel(const ColorAdjust& a, uint32_t y, uint32_t cb, uint32_t cr, uint8_t* bgr) {
+  const int c = a.lumaC[y];
+  const int cbd = static_cast<int>(cb) - 128, crd = static_cast<int>(cr) - 128;
+  const int* h = a.hue[(cbd < 0) | (crd < 0) << 1];
+  const int d = ClampSigned8((h[0] * cbd + h[1] * crd) / 64);
+  const int e = ClampSigned8((h[2] * cbd + h[3] * crd) / 64);
+  bgr[0] = static_cast<uint8_t>(ClampByte((298 * c + 517 * d) >> 8));
+  bgr[1] = static_cast<uint8_t>(ClampByte((298 * c - 100 * d - 208 * e) >> 8));
+  bgr[2] = static_cast<uint8_t>(ClampByte((298 * c + 409 * e) >> 8));
+}
+
+// Pixel j of a YUY2 run that starts at sample `first` of `pair`.
+inline void ConvertYUY2Pixel(const ColorAdjust& a, const uint8_t* pair, int first, int j,
+                             uint8_t* bgr) {
+  const int s = first + j;
+  const uint8_t* p = pair + 4 * (s >> 1);
+  ConvertPixel(a, p[(s & 1) * 2], p[1], p[3], bgr);
+}
+
+// An RGB565 layer pixel over a written pixel: the key leaves it, otherwise alpha of 15.
+inline void BlendRGB565Pixel(uint32_t pixel, int keyed, uint32_t key565, uint32_t alpha,
+                             uint8_t* bgr) {
+  if (keyed && pixel == key565) return;
+  bgr[0] = VKR_WinBlend15((pixel << 3) & 0xF8, bgr[0], alpha);
+  bgr[1] = VKR_WinBlend15((pixel >> 3) & 0xFC, bgr[1], alpha);
+  bgr[2] = VKR_WinBlend15((pixel >> 8) & 0xF8, bgr[2], alpha);
+}
+
+#if defined(VKR_WIN_HAS_AVX2_KERNELS)
+
+// pshufb masks that interleave eight pixels a 128-bit lane, from [B0-7 G0-7] and [R0-7 R0-7],
+// into bytes 0-15 and 16-23 of B G R B G R ...
+struct InterleaveMasks {
+  alignas(32) uint8_t fromBG[2][32], fromR[2][32];
+};
+constexpr InterleaveMasks MakeInterleaveMasks() {
+  InterleaveMasks m{};
+  for (int part = 0; part < 2; ++part) {
+    for (int lane = 0; lane < 2; ++lane) {
+      for (int j = 0; j < 16; ++j) {
+        const int byte = part * 16 + j, pixel = byte / 3, channel = byte % 3;
+        const bool inside = byte < 24;
+        m.fromBG[part][lane * 16 + j] = static_cast<uint8_t>(
+            inside && channel == 0 ? pixel : inside && channel == 1 ? 8 + pixel : 0x80);
+        m.fromR[part][lane * 16 + j] = static_cast<uint8_t>(inside && channel == 2 ? pixel : 0x80);
+      }
+    }
+  }
+  return m;
+}
+constexpr InterleaveMasks kInterleave = MakeInterleaveMasks();
+
+// Byte permutes over [B0-7 G0-7 | B8-15 G8-15] (index 0-31) and [R0-7 R0-7 | R8-15 R8-15]
+// (32-63) giving bytes 0-31 and 32-47 of sixteen pixels' blue, green, red.
+struct PermuteMasks {
+  alignas(32) uint8_t part[2][32];
+};
+constexpr PermuteMasks MakePermuteMasks() {
+  PermuteMasks m{};
+  for (int byte = 0; byte < 64; ++byte) {
+    const int pixel = byte / 3 < 16 ? byte / 3 : 0, channel = byte % 3;
+    const int within = pixel < 8 ? pixel : pixel + 8;
+    const int index = channel == 0 ? within : channel == 1 ? within + 8 : 32 + within;
+    m.part[byte / 32][byte % 32] = static_cast<uint8_t>(index);
+  }
+  return m;
+}
+constexpr PermuteMasks kPermute = MakePermuteMasks();
+
+// pshufb masks that pick channel c of 16 pixels out of 48 bytes, from each 16-byte third.
+struct DeinterleaveMasks {
+  alignas(16) uint8_t of[3][3][16];  // [channel][third][byte]
+};
+constexpr DeinterleaveMasks MakeDeinterleaveMasks() {
+  DeinterleaveMasks m{};
+  for (int c = 0; c < 3; ++c)
+    for (int third = 0; third < 3; ++third)
+      for (int p = 0; p < 16; ++p) {
+        const int at = 3 * p + c - 16 * third;
+        m.of[c][third][p] = static_cast<uint8_t>(at >= 0 && at < 16 ? at : 0x80);
+      }
+  return m;
+}
+constexpr DeinterleaveMasks kDeinterleave = MakeDeinterleaveMasks();
+
+VKR_AVX2_INLINE __m256i Load256(const void* at) {
+  return _mm256_loadu_si256(static_cast<const __m256i*>(at));
+}
+
+// C = clamp(trunc((Y + brightness - 128) x (contrast + 8) / 8) + 112, -16, 239), 16 lanes.
+template <bool kPlainLuma>
+VKR_AVX2_INLINE __m256i LumaC(__m256i y, const ColorAdjust& a) {
+  if constexpr (kPlainLuma) return _mm256_sub_epi16(y, _mm256_set1_epi16(16));
+  const __m256i t = _mm256_mullo_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(a.lumaBias)),
+                                       _mm256_set1_epi16(a.lumaGain));
+  const __m256i q = _mm256_sign_epi16(_mm256_srli_epi16(_mm256_abs_epi16(t), 3), t);
+  return _mm256_min_epi16(_mm256_max_epi16(_mm256_add_epi16(q, _mm256_set1_epi16(112)),
+                                           _mm256_set1_epi16(-16)),
+                          _mm256_set1_epi16(239));
+}
+
+// What every 16 pixels use, made once a call.
+struct Constants {
+  __m256i factor42, factor153, factorMinus100, factor48, factor5, factor256, factor1024;
+  __m256i hue[4];
+  __m256i chromaOfPairs;  // pshufb: Cb of four pairs as 16-bit lanes, then their Cr
+};
+VKR_AVX2_INLINE Constants ConstantsOf(const ColorAdjust& a) {
+  Constants k;
+  k.factor42 = _mm256_set1_epi16(a.factor42);
+  k.factor153 = _mm256_set1_epi16(a.factor153);
+  k.factorMinus100 = _mm256_set1_epi16(a.factorMinus100);
+  k.factor48 = _mm256_set1_epi16(a.factor48);
+  k.factor5 = _mm256_set1_epi16(a.factor5);
+  k.factor256 = _mm256_set1_epi16(a.factor256);
+  k.factor1024 = _mm256_set1_epi16(a.factor1024);
+  k.chromaOfPairs = _mm256_setr_epi8(1, -1, 5, -1, 9, -1, 13, -1, 3, -1, 7, -1, 11, -1, 15, -1, 1,
+                                     -1, 5, -1, 9, -1, 13, -1, 3, -1, 7, -1, 11, -1, 15, -1);
+  // Uniform hue: the coefficient itself in every lane; otherwise a table by sign code.
+  for (int i = 0; i < 4; ++i)
+    k.hue[i] = a.uniformHue ? _mm256_set1_epi16(a.hueTables[i][0])
+                            : _mm256_broadcastsi128_si256(
+                                  _mm_load_si128(reinterpret_cast<const __m128i*>(a.hueTables[i])));
+  return k;
+}
+
+// clamp(trunc(s / 64), -128, 127); the shift is a high multiply, which runs beside the shuffles.
+template <bool kInRange>
+VKR_AVX2_INLINE __m256i TurnedComponent(__m256i s, const Constants& k) {
+  const __m256i q = _mm256_sign_epi16(_mm256_mulhi_epu16(_mm256_abs_epi16(s), k.factor1024), s);
+  if constexpr (kInRange) return q;
+  return _mm256_min_epi16(_mm256_max_epi16(q, _mm256_set1_epi16(-128)), _mm256_set1_epi16(127));
+}
+
+// Turned chroma: D = Cb2 - 128, E = Cr2 - 128.
+struct Chroma {
+  __m256i d, e;
+};
+
+// 16 lanes of Cb and Cr (0-255) turned by their quadrant's coefficients. The sum of the two
+// products saturates: only 16384 + 16384 would overflow, and it clamps to 127 all the same.
+template <bool kUniformHue>
+VKR_AVX2_INLINE Chroma Turned(__m256i cb, __m256i cr, const Constants& k) {
+  const __m256i cbd = _mm256_sub_epi16(cb, _mm256_set1_epi16(128));
+  const __m256i crd = _mm256_sub_epi16(cr, _mm256_set1_epi16(128));
+  __m256i coefficient[4];
+  if constexpr (kUniformHue) {
+    for (int i = 0; i < 4; ++i) coefficient[i] = k.hue[i];
+  } else {
+    // Byte index of the lane's coefficient: 2 x sign code, then + 1 for the high byte.
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i index = _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(_mm256_cmpgt_epi16(zero, cbd), _mm256_set1_epi16(0x0202)),
+                        _mm256_and_si256(_mm256_cmpgt_epi16(zero, crd), _mm256_set1_epi16(0x0404))),
+        _mm256_set1_epi16(0x0100));
+    for (int i = 0; i < 4; ++i) coefficient[i] = _mm256_shuffle_epi8(k.hue[i], index);
+  }
+  return {TurnedComponent<kUniformHue>(_mm256_adds_epi16(_mm256_mullo_epi16(coefficient[0], cbd),
+                                                         _mm256_mullo_epi16(coefficient[1], crd)),
+                                       k),
+          TurnedComponent<kUniformHue>(_mm256_adds_epi16(_mm256_mullo_epi16(coefficient[2], cbd),
+                                                         _mm256_mullo_epi16(coefficient[3], crd)),
+                                       k)};
+}
+
+// Pair values doubled for the two pixels of each pair: the low or the high four pairs of a lane.
+VKR_AVX2_INLINE Chroma Doubled(const Chroma& t, bool high) {
+  if (high) return {_mm256_unpackhi_epi16(t.d, t.d), _mm256_unpackhi_epi16(t.e, t.e)};
+  return {_mm256_unpacklo_epi16(t.d, t.d), _mm256_unpacklo_epi16(t.e, t.e)};
+}
+
+// The conversion of 16 pixels in 16-bit lanes, split so every intermediate fits:
+// (298 C + 409 E) >> 8 = C + E + ((42 C + 153 E) >> 8), and likewise for green and blue. The
+// arithmetic shift by 8 is a high multiply by 256.
+struct Bgr16 {
+  __m256i b, g, r;
+};
+VKR_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
+  const __m256i c42 = _mm256_mullo_epi16(c, k.factor42);
+  const __m256i g2 = _mm256_add_epi16(_mm256_mullo_epi16(t.d, k.factorMinus100),
+                                      _mm256_mullo_epi16(t.e, k.factor48));
+  const auto high = [&k](__m256i v) VKR_AVX2 { return _mm256_mulhi_epi16(v, k.factor256); };
+  return {_mm256_add_epi16(_mm256_add_epi16(c, _mm256_add_epi16(t.d, t.d)),
+                           high(_mm256_add_epi16(c42, _mm256_mullo_epi16(t.d, k.factor5)))),
+          _mm256_add_epi16(_mm256_sub_epi16(c, t.e), high(_mm256_add_epi16(c42, g2))),
+          _mm256_add_epi16(_mm256_add_epi16(c, t.e),
+                           high(_mm256_add_epi16(c42, _mm256_mullo_epi16(t.e, k.factor153))))};
+}
+
+// 16 pixels of 16-bit lanes (pixels 0-7 in the low lane) clamped to bytes and stored as 48 bytes
+// of blue, green, red.
+VKR_AVX2_INLINE void StoreBGR(const Bgr16& p, uint8_t* out) {
+  const __m256i bg = _mm256_packus_epi16(p.b, p.g);
+  const __m256i rr = _mm256_packus_epi16(p.r, p.r);
+  const __m256i first = _mm256_or_si256(_mm256_shuffle_epi8(bg, Load256(kInterleave.fromBG[0])),
+                                        _mm256_shuffle_epi8(rr, Load256(kInterleave.fromR[0])));
+  const __m256i second = _mm256_or_si256(_mm256_shuffle_epi8(bg, Load256(kInterleave.fromBG[1])),
+                                         _mm256_shuffle_epi8(rr, Load256(kInterleave.fromR[1])));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(first));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_castsi256_si128(second));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 24), _mm256_extracti128_si256(first, 1));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 40), _mm256_extracti128_si256(second, 1));
+}
+
+// 32 pixels from 16 YUY2 pairs in two registers (the second may be zeros when only 16 pixels
+// are wanted), chroma once a pair.
+template <bool kPlainLuma, bool kUniformHue>
+VKR_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const ColorAdjust& a,
+                                    const Constants& k, Bgr16* first, Bgr16* second) {
+  // Lane l: pairs 4l to 4l + 3 of w0, then those of w1.
+  const __m256i s0 = _mm256_shuffle_epi8(w0, k.chromaOfPairs);
+  const __m256i s1 = _mm256_shuffle_epi8(w1, k.chromaOfPairs);
+  const Chroma pairs =
+      Turned<kUniformHue>(_mm256_unpacklo_epi64(s0, s1), _mm256_unpackhi_epi64(s0, s1), k);
+  const __m256i y = _mm256_set1_epi16(0xFF);
+  *first = ToBGR(LumaC<kPlainLuma>(_mm256_and_si256(w0, y), a), Doubled(pairs, false), k);
+  *second = ToBGR(LumaC<kPlainLuma>(_mm256_and_si256(w1, y), a), Doubled(pairs, true), k);
+}
+
+template <bool kPlainLuma, bool kUniformHue>
+VKR_AVX2 void ConvertYUY2ToBGRAVX2(const uint8_t* pairs, uint8_t* bgr, int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  const Constants k = ConstantsOf(a);
+  int j = 0;
+  Bgr16 first, second;
+  for (; j + 32 <= count; j += 32) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
+                               &second);
+    StoreBGR(first, bgr + 3 * j);
+    StoreBGR(second, bgr + 3 * j + 48);
+  }
+  if (j + 16 <= count) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
+    StoreBGR(first, bgr + 3 * j);
+    j += 16;
+  }
+  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
+}
+
+VKR_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
+  const __m256i bg = _mm256_packus_epi16(p.b, p.g);
+  const __m256i rr = _mm256_packus_epi16(p.r, p.r);
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                      _mm256_permutex2var_epi8(bg, Load256(kPermute.part[0]), rr));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32),
+                   _mm256_castsi256_si128(_mm256_permutex2var_epi8(bg, Load256(kPermute.part[1]), rr)));
+}
+
+template <bool kPlainLuma, bool kUniformHue>
+VKR_AVX512 void ConvertYUY2ToBGRAVX512(const uint8_t* pairs, uint8_t* bgr, int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  const Constants k = ConstantsOf(a);
+  int j = 0;
+  Bgr16 first, second;
+  for (; j + 32 <= count; j += 32) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
+                               &second);
+    StoreBGRPermuted(first, bgr + 3 * j);
+    StoreBGRPermuted(second, bgr + 3 * j + 48);
+  }
+  if (j + 16 <= count) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
+    StoreBGRPermuted(first, bgr + 3 * j);
+    j += 16;
+  }
+  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
+}
+
+// (layer x w + old x (15 - w)) / 15 in 16-bit lanes; n / 15 = (n x 34953) >> 19 for n up to
+// 15 x 255.
+VKR_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
+                                __m256i oldWeight) {
+  const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(layer, layerWeight),
+                                       _mm256_mullo_epi16(old, oldWeight));
+  return _mm256_srli_epi16(_mm256_mulhi_epu16(sum, _mm256_set1_epi16(static_cast<int16_t>(34953))),
+                           3);
+}
+
+VKR_AVX2_INLINE __m256i ClampByte16(__m256i v) {
+  return _mm256_max_epi16(_mm256_min_epi16(v, _mm256_set1_epi16(255)), _mm256_setzero_si256());
+}
+
+// An RGB565 layer over 16 converted pixels, all written: keyed pixels keep the picture.
+struct LayerBlend {
+  __m256i key, keyOn, layerWeight, oldWeight;
+};
+VKR_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const LayerBlend& l) {
+  const __m256i b = ClampByte16(old.b), g = ClampByte16(old.g), r = ClampByte16(old.r);
+  const __m256i keep = _mm256_and_si256(_mm256_cmpeq_epi16(pixels, l.key), l.keyOn);
+  const __m256i layerB = _mm256_and_si256(_mm256_slli_epi16(pixels, 3), _mm256_set1_epi16(0xF8));
+  const __m256i layerG = _mm256_and_si256(_mm256_srli_epi16(pixels, 3), _mm256_set1_epi16(0xFC));
+  const __m256i layerR = _mm256_and_si256(_mm256_srli_epi16(pixels, 8), _mm256_set1_epi16(0xF8));
+  return {_mm256_blendv_epi8(Blend15(layerB, b, l.layerWeight, l.oldWeight), b, keep),
+          _mm256_blendv_epi8(Blend15(layerG, g, l.layerWeight, l.oldWeight), g, keep),
+          _mm256_blendv_epi8(Blend15(layerR, r, l.layerWeight, l.oldWeight), r, keep)};
+}
+
+template <bool kPlainLuma, bool kUniformHue>
+VKR_AVX2 void ConvertYUY2BlendRGB565AVX2(const uint8_t* pairs, const uint8_t* layer, int keyed,
+                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
+                                         int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  const Constants k = ConstantsOf(a);
+  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
+                        _mm256_set1_epi16(keyed ? -1 : 0),
+                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
+                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
+  int j = 0;
+  Bgr16 first, second;
+  for (; j + 32 <= count; j += 32) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
+                               &second);
+    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
+    StoreBGR(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
+  }
+  if (j + 16 <= count) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
+    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
+    j += 16;
+  }
+  for (; j < count; ++j) {
+    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
+    uint16_t pixel;
+    std::memcpy(&pixel, layer + 2 * j, 2);
+    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
+  }
+}
+
+template <bool kPlainLuma, bool kUniformHue>
+VKR_AVX512 void ConvertYUY2BlendRGB565AVX512(const uint8_t* pairs, const uint8_t* layer, int keyed,
+                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
+                                         int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  const Constants k = ConstantsOf(a);
+  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
+                        _mm256_set1_epi16(keyed ? -1 : 0),
+                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
+                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
+  int j = 0;
+  Bgr16 first, second;
+  for (; j + 32 <= count; j += 32) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
+                               &second);
+    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
+    StoreBGRPermuted(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
+  }
+  if (j + 16 <= count) {
+    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
+    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
+    j += 16;
+  }
+  for (; j < count; ++j) {
+    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
+    uint16_t pixel;
+    std::memcpy(&pixel, layer + 2 * j, 2);
+    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
+  }
+}
+
+// Channel c of 16 pixels from the three 16-byte thirds of their 48 bytes.
+VKR_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
+  __m128i v = _mm_setzero_si128();
+  for (int t = 0; t < 3; ++t)
+    v = _mm_or_si128(v, _mm_shuffle_epi8(thirds[t], _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                                        kDeinterleave.of[c][t]))));
+  return v;
+}
+
+VKR_AVX2 void ConvertYCbCrToBGRAVX2(uint8_t* pixels, int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  const Constants k = ConstantsOf(a);
+  int j = 0;
+  for (; j + 16 <= count; j += 16) {
+    uint8_t* at = pixels + 3 * j;
+    const __m128i thirds[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 32))};
+    const Chroma t = Turned<false>(_mm256_cvtepu8_epi16(Channel(thirds, 1)),
+                            _mm256_cvtepu8_epi16(Channel(thirds, 2)), k);
+    StoreBGR(ToBGR(LumaC<false>(_mm256_cvtepu8_epi16(Channel(thirds, 0)), a), t, k), at);
+  }
+  for (; j < count; ++j) {
+    uint8_t* at = pixels + 3 * j;
+    ConvertPixel(a, at[0], at[1], at[2], at);
+  }
+}
+
+#endif
+
+}  // namespace
+
+void VKR_WinPrepareColorAdjust() {
+  ColorAdjust& a = g_WinColorAdjust;
+  const int brightness = g_scYUVBrightness;
+  const int gain = g_ucYUVContrast + 8;
+  for (int y = 0; y < 256; ++y) {
+    const int y2 = (y + brightness - 128) * gain / 8;
+    a.lumaC[y] = static_cast<int16_t>(ClampByte(y2 + 128) - 16);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const int q = kQuadrantOfSignCode[k];
+    const int coefficients[4] = {g_sMLC_HUECb_A[q], g_sMLC_HUECb_B[q], g_sMLC_HUECr_A[q],
+                                 g_sMLC_HUECr_B[q]};
+    for (int i = 0; i < 4; ++i) a.hue[k][i] = coefficients[i];
+    for (int i = 0; i < 4; ++i) a.hueTables[i][k] = static_cast<int16_t>(coefficients[i]);
+  }
+  // (Y + brightness - 128) x gain stays inside 16 bits for gains up to 15.
+  a.vectorLuma = gain <= 15;
+  a.plainLuma = brightness == 0 && gain == 8;
+  a.uniformHue = true;
+  for (int i = 0; i < 4; ++i)
+    for (int k = 1; k < 4; ++k) a.uniformHue = a.uniformHue && a.hueTables[i][k] == a.hueTables[i][0];
+  // |coefficient x 128 + coefficient x 128| / 64 at most 2 (|A| + |B|).
+  const auto absolute = [](int v) { return v < 0 ? -v : v; };
+  for (int i = 0; i < 4; i += 2)
+    a.uniformHue = a.uniformHue &&
+                   2 * (absolute(a.hueTables[i][0]) + absolute(a.hueTables[i + 1][0])) <= 127;
+  a.factor42 = 42, a.factor153 = 153, a.factorMinus100 = -100, a.factor48 = 48, a.factor5 = 5;
+  a.factor256 = 256, a.factor1024 = 1024;
+  a.lumaBias = static_cast<int16_t>(brightness - 128);
+  a.lumaGain = static_cast<int16_t>(gain);
+  ConvertPixel(a, 16, 128, 128, a.clearBGR);
+  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = a.clearBGR[i % 3];
+}
+
+void VKR_WinFillClearBGR(uint8_t* bgr, int count) {
+  std::memcpy(bgr, g_WinColorAdjust.clearRow.data(), static_cast<size_t>(count) * 3);
+}
+
+void VKR_WinConvertYUY2ToBGR(const uint8_t* pair, int firstSample, uint8_t* bgr, int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  if (count <= 0) return;
+#if defined(VKR_WIN_HAS_AVX2_KERNELS)
+  if (g_nWinComposeKernels && a.vectorLuma) {
+    // A run starting on Y1 takes that pixel alone; the rest starts on a pair.
+    if (firstSample) {
+      ConvertYUY2Pixel(a, pair, 1, 0, bgr);
+      pair += 4, bgr += 3, --count;
+    }
+    constexpr void (*kKernels[2][2][2])(const uint8_t*, uint8_t*, int) = {
+        {{ConvertYUY2ToBGRAVX2<false, false>, ConvertYUY2ToBGRAVX2<false, true>},
+         {ConvertYUY2ToBGRAVX2<true, false>, ConvertYUY2ToBGRAVX2<true, true>}},
+        {{ConvertYUY2ToBGRAVX512<false, false>, ConvertYUY2ToBGRAVX512<false, true>},
+         {ConvertYUY2ToBGRAVX512<true, false>, ConvertYUY2ToBGRAVX512<true, true>}}};
+    kKernels[g_nWinComposeKernels == kVKR_WinKernelsAVX512][a.plainLuma][a.uniformHue](pair, bgr,
+                                                                                      count);
+    return;
+  }
+#endif
+  for (int j = 0; j < count; ++j) ConvertYUY2Pixel(a, pair, firstSample, j, bgr + 3 * j);
+}
+
+void VKR_WinConvertYUY2BlendRGB565(const uint8_t* pair, int firstSample, const uint8_t* layer,
+                                   int keyed, uint32_t key565, uint32_t alpha, uint8_t* bgr,
+                                   int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+  if (count <= 0) return;
+#if defined(VKR_WIN_HAS_AVX2_KERNELS)
+  if (g_nWinComposeKernels && a.vectorLuma) {
+    if (firstSample) {
+      ConvertYUY2Pixel(a, pair, 1, 0, bgr);
+      uint16_t pixel;
+      std::memcpy(&pixel, layer, 2);
+      BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr);
+      pair += 4, layer += 2, bgr += 3, --count;
+    }
+    constexpr void (*kKernels[2][2][2])(const uint8_t*, const uint8_t*, int, uint32_t, uint32_t,
+                                        uint8_t*, int) = {
+        {{ConvertYUY2BlendRGB565AVX2<false, false>, ConvertYUY2BlendRGB565AVX2<false, true>},
+         {ConvertYUY2BlendRGB565AVX2<true, false>, ConvertYUY2BlendRGB565AVX2<true, true>}},
+        {{ConvertYUY2BlendRGB565AVX512<false, false>, ConvertYUY2BlendRGB565AVX512<false, true>},
+         {ConvertYUY2BlendRGB565AVX512<true, false>, ConvertYUY2BlendRGB565AVX512<true, true>}}};
+    kKernels[g_nWinComposeKernels == kVKR_WinKernelsAVX512][a.plainLuma][a.uniformHue](
+        pair, layer, keyed, key565, alpha, bgr, count);
+    return;
+  }
+#endif
+  for (int j = 0; j < count; ++j) {
+    ConvertYUY2Pixel(a, pair, firstSample, j, bgr + 3 * j);
+    uint16_t pixel;
+    std::memcpy(&pixel, layer + 2 * j, 2);
+    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
+  }
+}
+
+void VKR_WinConvertYCbCrToBGR(uint8_t* pixels, int count) {
+  const ColorAdjust& a = g_WinColorAdjust;
+#if defined(VKR_WIN_HAS_AVX2_KERNELS)
+  if (g_nWinComposeKernels && a.vectorLuma) {
+    ConvertYCbCrToBGRAVX2(pixels, count);
+    return;
+  }
+#endif
+  for (int j = 0; j < count; ++j, pixels += 3) ConvertPixel(a, pixels[0], pixels[1], pixels[2], pixels);
+}
