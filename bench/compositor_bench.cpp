@@ -194,8 +194,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
       if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        times[run.benchmark_name().substr(0, run.benchmark_name().find('/'))] =
-            run.GetAdjustedRealTime();
+        times[run.run_name.function_name] = run.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> times;
