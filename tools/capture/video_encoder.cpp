@@ -62,7 +62,7 @@ bool FinishVideoStream() {
 bool StartSoundStream(uint32_t sampleRate, const std::string& soundPath) {
   const std::string command =
       "ffmpeg -y -hide_banner -loglevel error -f s16le -ar " + std::to_string(sampleRate) +
-      " -ac 2 -i - -c:a aac -b:a 160k " + Quoted(soundPath);
+      " -ac 2 -i - -c:a aac -aac_coder fast -b:a 160k " + Quoted(soundPath);
   pSoundPipe = popen(command.c_str(), "w");
   bSoundFailed = pSoundPipe == nullptr;
   return !bSoundFailed;
