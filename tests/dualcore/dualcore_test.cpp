@@ -1,0 +1,209 @@
+// dualcore_test.cpp: the back end's second-core operations against the simulated second core
+// running the real program image (and an example image whose routine leaves results), over a
+// test-local register file.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "example940t_image.h"
+#include "fake_console.h"
+#include "main940t_image.h"
+#include "sim_arm940.h"
+#include "vkr_gp2xAccess.h"
+#include "vkr_gp2xDualCore.h"
+#include "vkr_gp2xRegisters.h"
+#include "vkr_lowLevel.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+uint32_t HeaderWord(uint32_t field) { return FakeConsole_Word(GP2X_DUALCORE_HEADER + field); }
+
+// Polls until the condition holds or two seconds pass; the simulated core runs on its own thread.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + 2s;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+uint32_t Sent() {
+  uint32_t count = 0;
+  EXPECT_EQ(VKR_DualCoreGetSendCmdCount(&count), VKR_OK);
+  return count;
+}
+
+uint32_t Processed() {
+  uint32_t count = 0;
+  EXPECT_EQ(VKR_DualCoreGetCmdProcessedCount(&count), VKR_OK);
+  return count;
+}
+
+class DualCore : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(FakeConsole_Open()); }
+  void TearDown() override {
+    VKR_DualCoreStop();
+    FakeConsole_Close();
+  }
+};
+
+}  // namespace
+
+TEST(DualCoreClosed, OperationsAnswerErrorWithoutTheWindow) {
+  uint32_t count = 0;
+  EXPECT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_ERROR);
+  EXPECT_EQ(VKR_DualCoreStop(), VKR_ERROR);
+  EXPECT_EQ(VKR_DualCorePause(1), VKR_ERROR);
+  EXPECT_EQ(VKR_DualCoreSendCmd(1), VKR_ERROR);
+  EXPECT_EQ(VKR_DualCoreGetSendCmdCount(&count), VKR_ERROR);
+  EXPECT_EQ(VKR_DualCoreGetCmdProcessedCount(nullptr), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_ERROR);
+}
+
+TEST_F(DualCore, StartLoadsTheProgramAndAFreshQueueThenTheCoreRunsIt) {
+  std::memset(const_cast<uint32_t*>(g_pGP2X_DUALCORE_MEM), 0xA5, GP2X_DUALCORE_MEM_SIZE);
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+
+  EXPECT_EQ(std::memcmp(const_cast<uint32_t*>(g_pGP2X_DUALCORE_MEM), MAIN940T_IMAGE,
+                        sizeof(MAIN940T_IMAGE)), 0);
+  EXPECT_EQ(FakeConsole_Word(sizeof(MAIN940T_IMAGE)), 0xA5A5A5A5u);  // nothing beyond the program
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_WRITE_INDEX), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_PENDING), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_CAPACITY), 1000u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_SENT), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_PROCESSED), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_RECEIVER_RING), GP2X_DUALCORE_RING);
+  // The sender's field is 32 bits wide: the low half of the window address on a 64-bit PC.
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_SENDER_RING) - HeaderWord(GP2X_DCQ_RECEIVER_RING),
+            static_cast<uint32_t>(reinterpret_cast<uintptr_t>(g_pGP2X_DUALCORE_MEM)));
+  for (uint32_t i = 0; i < GP2X_DUALCORE_CAPACITY; ++i) {
+    ASSERT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING + 4 * i), 0u) << i;
+  }
+
+  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_RUN);
+  EXPECT_EQ(GP2X_ReadReg16(DUALINT920), 0u);
+  EXPECT_EQ(GP2X_ReadReg16(DUALPEND940), 0xFFFFu);
+  EXPECT_TRUE(Eventually([] { return FakeConsole_Word(0xFFFF4) == 0x1EE7FACEu; }));
+  EXPECT_EQ(FakeConsole_Word(0xFFFF8), 0xDEADBEEFu);
+  const SimArm940Status status = SimArm940_GetStatus();
+  EXPECT_EQ(status.run, SimArm940Run::Running);
+  EXPECT_EQ(status.releases, 1u);
+}
+
+TEST_F(DualCore, StartRefusesAProgramThatIsNullEmptyOrReachesTheQueue) {
+  std::vector<uint32_t> large(GP2X_DUALCORE_QUEUE_AREA / 4 + 1, 0xE1A00000);  // mov r0, r0
+  EXPECT_EQ(VKR_DualCoreStart(nullptr, 61), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, 0), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_DualCoreStart(large.data(), static_cast<uint32_t>(large.size())),
+            VKR_BAD_ARGUMENT);
+  EXPECT_EQ(FakeConsole_Word(0), 0u);
+  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_HOLD);
+  EXPECT_EQ(SimArm940_GetStatus().releases, 0u);
+
+  // Right up to the queue area is a program.
+  std::memcpy(large.data(), MAIN940T_IMAGE, sizeof(MAIN940T_IMAGE));
+  EXPECT_EQ(VKR_DualCoreStart(large.data(), static_cast<uint32_t>(large.size() - 1)), VKR_OK);
+  ASSERT_EQ(VKR_DualCoreSendCmd(7), VKR_OK);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Processed(), 1u);
+}
+
+TEST_F(DualCore, PausedCoreFillsTheRingAndTheNextSendWaitsForRelease) {
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  ASSERT_EQ(VKR_DualCorePause(1), VKR_OK);
+  EXPECT_EQ(GP2X_ReadReg16(SYSCLKENREG) & SYSCLKENREG_A940TCLK, 0u);
+  EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Paused);
+  for (uint32_t i = 0; i < 1000; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(1000 + i), VKR_OK);
+  EXPECT_EQ(Sent(), 1000u);
+  EXPECT_EQ(Processed(), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_WRITE_INDEX), 0u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_PENDING), 1000u);
+  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING + 4 * 999), 1999u);
+
+  std::atomic<bool> sentLast{false};
+  std::thread sender([&] {
+    VKR_DualCoreSendCmd(2000);
+    sentLast = true;
+  });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(sentLast);
+  EXPECT_EQ(Sent(), 1000u);
+
+  ASSERT_EQ(VKR_DualCorePause(0), VKR_OK);
+  sender.join();
+  EXPECT_EQ(Sent(), 1001u);
+  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING), 2000u);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Processed(), 1001u);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), 1u);
+  EXPECT_TRUE(Eventually([] { return HeaderWord(GP2X_DCQ_PENDING) == 0; }));
+}
+
+TEST_F(DualCore, FiveSendsThenWaitGiveBothTotalsFive) {
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  for (uint32_t i = 0; i < 5; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(i), VKR_OK);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Sent(), 5u);
+  EXPECT_EQ(Processed(), 5u);
+  EXPECT_EQ(VKR_DualCoreGetSendCmdCount(nullptr), VKR_BAD_ARGUMENT);
+}
+
+TEST_F(DualCore, StopHoldsTheCoreAndARestartStartsAFreshQueue) {
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  ASSERT_EQ(VKR_DualCorePause(1), VKR_OK);
+  ASSERT_EQ(VKR_DualCoreStop(), VKR_OK);
+  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_HOLD);
+  EXPECT_NE(GP2X_ReadReg16(SYSCLKENREG) & SYSCLKENREG_A940TCLK, 0u);
+  EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Held);
+
+  for (uint32_t i = 0; i < 3; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(i), VKR_OK);
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(Processed(), 0u);
+
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  EXPECT_EQ(Sent(), 0u);
+  ASSERT_EQ(VKR_DualCoreSendCmd(9), VKR_OK);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Processed(), 1u);
+  EXPECT_EQ(SimArm940_GetStatus().releases, 2u);
+}
+
+TEST_F(DualCore, ExampleRoutineSeesEveryCommandInOrderWhileTheCoreRuns) {
+  ASSERT_EQ(VKR_DualCoreStart(EXAMPLE940T_IMAGE, EXAMPLE940T_IMAGE_WORDS), VKR_OK);
+  uint32_t sum = 0, hash = 0, seed = 12345;
+  constexpr uint32_t kCommands = 20000;
+  for (uint32_t i = 0; i < kCommands; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    sum += seed;
+    hash = ((hash << 5) | (hash >> 27)) ^ seed;
+    ASSERT_EQ(VKR_DualCoreSendCmd(seed), VKR_OK);
+  }
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Sent(), kCommands);
+  EXPECT_EQ(Processed(), kCommands);
+  EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), kCommands % 1000);
+  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_QUEUE_AREA), sum);
+  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_QUEUE_AREA + 4), hash);
+}
+
+TEST_F(DualCore, AProgramLeavingItsMemoryStopsTheCoreUntilTheNextStart) {
+  const uint32_t jumpOut[] = {0xE3A0F502};  // mov pc, #0x800000: beyond the 6 MiB
+  ASSERT_EQ(VKR_DualCoreStart(jumpOut, 1), VKR_OK);
+  EXPECT_TRUE(Eventually([] { return SimArm940_GetStatus().run == SimArm940Run::Faulted; }));
+  EXPECT_EQ(SimArm940_GetStatus().pc, 0x800000u);
+
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  ASSERT_EQ(VKR_DualCoreSendCmd(1), VKR_OK);
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Running);
+}
