@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 #include "sim_arm940.h"
 #include "vkr_gp2xAccess.h"
@@ -49,6 +50,7 @@ bool FakeConsole_Open() {
   g_pFakeDualCoreMemory =
       static_cast<uint8_t*>(std::aligned_alloc(0x1000, GP2X_DUALCORE_MEM_SIZE));
   if (!g_pFakeDualCoreMemory) return false;
+  std::memset(g_pFakeDualCoreMemory, 0, GP2X_DUALCORE_MEM_SIZE);
   if (!SimArm940_Open(g_pFakeDualCoreMemory, GP2X_DUALCORE_MEM_SIZE)) {
     std::free(g_pFakeDualCoreMemory);
     g_pFakeDualCoreMemory = nullptr;
