@@ -18,4 +18,5 @@ cb_add_gtest(captions_tests
     ${CMAKE_CURRENT_LIST_DIR}/captions/caption_queue_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/captions/caption_run.cpp
     ${CMAKE_CURRENT_LIST_DIR}/captions/greetings_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/captions/decoders_test.cpp
   LIBS cb_captions_under_test)
