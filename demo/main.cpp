@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "cc_greetings.h"
 #include "demo_main.h"
 #include "dp_intro.h"
 #include "resource_pack.h"
@@ -58,7 +59,7 @@ void SwitchRegionsOff(uint32_t lastRegion) {
 }
 
 // Plane A off, regions reset, page 0 cleared and shown through region 5, start-up mode back.
-void EndSequence(uint32_t savedMode, int savedDepth) {
+void EndSequence(uint32_t savedMode, int savedDepth, const VKR_CCG_State& captions) {
   VKR_SetYUVVideoPlane(1, 0, 0, 0, 319, 240, 240, 320, 0, 0, 0, 0, 0, 0);
   SwitchRegionsOff(4);
   VKR_SetYUVVideoPlaneScaler(1, 1, 1024, 1024);
@@ -68,7 +69,7 @@ void EndSequence(uint32_t savedMode, int savedDepth) {
   VKR_WaitVSync();
   VKR_SetRGBStartAddress(0);
   VKR_SetRGBRegionOperation(5, 1, 1, 0, 0, 0, 0, 0, 0);
-  // Handheld, TV output: erase the captions on screen here.
+  VKR_CCG_Erase(captions);
   VKR_SetDisplayMode(savedMode, savedDepth);
 }
 
@@ -107,6 +108,7 @@ int VKR_Demo_Run(const DemoHost& host) {
   VKR_GetDisplayMode(&savedMode, &savedDepth);
   const int outputKind = OutputKindOfMode(savedMode);
   const int lcd = outputKind == 0, pal = outputKind == 2;
+  VKR_CCG_State captions = VKR_CCG_Init(outputKind);
 
   VKR_TMV_Vol_Initialize(lcd, pal);
   VKR_TMV_TinyMenu_Initialize(lcd, pal);
@@ -126,7 +128,7 @@ int VKR_Demo_Run(const DemoHost& host) {
     VKR_SetDisplayMode(DemoDisplayMode(outputKind), 16);
     ShowLoadingScreen();
     module = Player_Load("main.it", 64, 0);
-    // Handheld, TV output: keep the loading screen up for 2.5 s here.
+    VKR_CCG_HoldLoadingScreen(captions);
     SwitchRegionsOff(5);
 
     uint8_t* videoBase = nullptr;
@@ -135,7 +137,7 @@ int VKR_Demo_Run(const DemoHost& host) {
       std::fprintf(stderr, "copperbramble: cannot open resource.dat in the working directory\n");
       status = 1;
     } else {
-      // Handheld, TV output: set the encoder up for captions here.
+      VKR_CCG_SetUpEncoder(captions);
       part.reset();
       if (module) {
         Player_Start(module);
@@ -150,7 +152,7 @@ int VKR_Demo_Run(const DemoHost& host) {
         HandleVolAndTinyMenu(current, previous);
         if (VKR_TMV_TinyMenu_GetState() == 0) {
           now = VKR_TMV_Retrieve_Absolute_Timer();
-          // Handheld, TV output: advance the caption schedule with now here.
+          VKR_CCG_Advance(captions, now);
           if (part.startMs <= now && now < part.endMs) {
             part.paint(now - part.startMs, part.endMs - part.startMs, outputKind, 0);
             ++report.paints;
@@ -158,7 +160,7 @@ int VKR_Demo_Run(const DemoHost& host) {
           }
           if (Player_Active()) MikMod_Update();
         }
-        // Handheld, TV output, past 72.3 s: send one queued caption pair here.
+        VKR_CCG_Drain(captions, now);
         VKR_WaitVSync();
         PresentFrame();
         ++report.frames;
@@ -170,7 +172,7 @@ int VKR_Demo_Run(const DemoHost& host) {
         if (now >= part.endMs) break;
       }
     }
-    EndSequence(savedMode, savedDepth);
+    EndSequence(savedMode, savedDepth, captions);
   }
 
   VKR_DualCoreStop();

@@ -1,0 +1,163 @@
+// The encoder's two-wire transfers, the output switching and the caption hand-over, checked by the
+// simulated encoder, which decodes the transfers from the line levels alone.
+#include <string>
+#include <vector>
+
+#include "caption_fixture.h"
+#include "vkr_gp2xTVEncoder.h"
+
+using Writes = std::vector<std::string>;
+
+namespace {
+
+Writes SetWrites(const char* const* values) {
+  static const char* const kRegisters[] = {
+      "38", "76", "78", "7A", "7C", "7E", "80", "82", "84", "86", "88", "8A",
+      "8C", "8E", "90", "92", "94", "96", "98", "9A", "9C", "9E", "A0", "A2",
+      "A4", "A6", "A8", "AA", "AC", "AE", "B0", "B2", "B4", "C6", "C8", "6C"};
+  Writes writes;
+  for (int i = 0; i < 36; ++i) writes.push_back(std::string(kRegisters[i]) + "=" + values[i]);
+  return writes;
+}
+
+const char* const kPAL[] = {"10", "C0", "D0", "7E", "98", "54", "15", "17", "20", "A6", "FA", "60",
+                            "28", "13", "38", "16", "20", "35", "00", "40", "00", "00", "8C", "24",
+                            "F0", "59", "CF", "93", "A4", "CB", "8A", "09", "2A", "06", "C0", "C6"};
+const char* const kNTSC[] = {"10", "B4", "D0", "7E", "90", "58", "03", "14", "F0", "26", "15", "5A",
+                             "28", "13", "06", "13", "F0", "31", "00", "40", "00", "00", "8C", "0A",
+                             "E5", "76", "C1", "89", "9A", "1F", "7C", "F0", "21", "06", "C0", "C6"};
+
+Writes Concat(Writes a, const Writes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+}  // namespace
+
+TEST_F(CaptionTest, WriteAndReadBackARegisterLeavingBothLinesReleasedOrIdle) {
+  ASSERT_EQ(VKR_OutCX25874(0x5E, 0x37), VKR_OK);
+  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0);  // both lines released after a write
+  uint8_t value = 0;
+  ASSERT_EQ(VKR_InCX25874(0x5E, &value), VKR_OK);
+  EXPECT_EQ(value, 0x37);
+  ASSERT_EQ(VKR_InCX25874(0x8C, &value), VKR_OK);  // the firmware's NTSC set is in place
+  EXPECT_EQ(value, 0x43);
+  EXPECT_EQ(FakeConsole_Trace(), (Writes{"ENC W 0x5E 0x37", "ENC R 0x5E 0x37", "ENC R 0x8C 0x43"}));
+  // A read ends with both lines driven low; the next write still starts cleanly.
+  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0x5);
+  EXPECT_EQ(VKR_OutCX25874(0xD0, 0x4A), VKR_OK);
+  EXPECT_EQ(SIM_CX25874_Register(0xD0), 0x4A);
+}
+
+TEST_F(CaptionTest, ReadIntoNullTouchesNoLine) {
+  EXPECT_EQ(VKR_InCX25874(0x02, nullptr), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(FakeConsole_AllAccesses(), 0u);
+}
+
+TEST_F(CaptionTest, SilentEncoderAnswersOneAndLeavesTheByteAndTheLines) {
+  SIM_CX25874_SetFault(true);
+  EXPECT_EQ(VKR_OutCX25874(0x8C, 0x43), VKR_ERROR);
+  uint8_t value = 0x5A;
+  EXPECT_EQ(VKR_InCX25874(0x02, &value), VKR_ERROR);
+  EXPECT_EQ(value, 0x5A);
+  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0);
+  EXPECT_EQ(FakeConsole_Trace(), (Writes{"ENC NACK", "ENC NACK"}));
+}
+
+TEST_F(CaptionTest, SwitchBetweenTelevisionModes) {
+  GP2X_SwitchTVOutput(5, 6);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"8C=43"});
+  FakeConsole_ClearTrace();
+  GP2X_SwitchTVOutput(5, 19);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), Concat(SetWrites(kPAL), {"8C=43"}));
+  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVPAL);
+  FakeConsole_ClearTrace();
+  GP2X_SwitchTVOutput(20, 32);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"8C=43"});
+}
+
+TEST_F(CaptionTest, SwitchFromLcdResetsTheEncoderAndLoadsTheStandard) {
+  FakeConsole_Reset(kSimTVUnknown, 0);
+  FakeConsole_SetRegister(0x1062, 0x0004);  // LCD line up
+  GP2X_SwitchTVOutput(0, 0);
+  EXPECT_EQ(FakeConsole_AllAccesses(), 0u);
+
+  const uint64_t start = FakeConsole_TimeNs();
+  GP2X_SwitchTVOutput(4, 5);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), Concat(Concat({"BA=80"}, SetWrites(kNTSC)), {"8C=43"}));
+  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVNTSC);
+  EXPECT_EQ(FakeConsole_Register(0x1062) & 0xC, 0x8);  // LCD line down, encoder line back up
+  EXPECT_GE(FakeConsole_TimeNs() - start, 22000000u);  // 1 + 1 + 10 + 10 ms of waits
+
+  FakeConsole_ClearTrace();
+  GP2X_SwitchTVOutput(6, 2);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"BA=80"});
+  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVUnknown);
+  EXPECT_EQ(FakeConsole_Register(0x1062) & 0x4, 0x4);
+}
+
+TEST_F(CaptionTest, FieldFollowsTheEncodersFieldTiming) {
+  int field = -1;
+  EXPECT_EQ(VKR_GetCurrentTVFieldOutput(nullptr), VKR_BAD_ARGUMENT);
+  g_ulDISPLAY_MODE = 4;
+  EXPECT_EQ(VKR_GetCurrentTVFieldOutput(&field), VKR_NOT_SUPPORTED);
+  EXPECT_EQ(field, -1);
+  g_ulDISPLAY_MODE = 6;
+  std::vector<int> fields;
+  for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(VKR_GetCurrentTVFieldOutput(&field), VKR_OK);
+    fields.push_back(field);
+    FakeConsole_AdvanceNs(16683334);
+  }
+  for (int i = 1; i < 6; ++i) EXPECT_NE(fields[i], fields[i - 1]) << i;
+}
+
+TEST_F(CaptionTest, InterlaceSwitchToProgressiveAndBack) {
+  FakeConsole_SetRegister(0x2800, 0x03A8 | 0x0100);  // NTSC, interlaced
+  ASSERT_EQ(VKR_InterlaceSwitch(), VKR_OK);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"6C=42", "90=04", "6C=46"}));
+  EXPECT_EQ(FakeConsole_Register(0x2800), 0x0388);
+  EXPECT_EQ(FakeConsole_Register(0x2820), 0x01C0);
+  EXPECT_EQ(FakeConsole_Register(0x2822), 0x3815);
+  FakeConsole_ClearTrace();
+  FakeConsole_SetRegister(0x2800, 0x0388 | 0x0100);
+  ASSERT_EQ(VKR_InterlaceSwitch(), VKR_OK);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"6C=42", "90=06", "6C=46"}));
+  EXPECT_EQ(FakeConsole_Register(0x2800), 0x03A8);
+  EXPECT_EQ(FakeConsole_Register(0x2822), 0x3816);
+  // LCD: nothing is written.
+  FakeConsole_ClearTrace();
+  FakeConsole_SetRegister(0x2800, 0x0004);
+  EXPECT_EQ(VKR_InterlaceSwitch(), VKR_OK);
+  EXPECT_TRUE(FakeConsole_Trace().empty());
+}
+
+TEST_F(CaptionTest, InterlaceSwitchWithASilentEncoderStillEnds) {
+  SIM_CX25874_SetFault(true);
+  FakeConsole_SetRegister(0x2800, 0x03A8 | 0x0100);
+  const uint64_t start = FakeConsole_TimeNs();
+  EXPECT_EQ(VKR_InterlaceSwitch(), VKR_OK);
+  EXPECT_LT(FakeConsole_TimeNs() - start, 200000000u);
+  EXPECT_EQ(FakeConsole_Register(0x2800), 0x0388);
+}
+
+TEST_F(CaptionTest, CaptionPairsWaitForTheEncoderOneFieldApart) {
+  ASSERT_EQ(VKR_WriteCloseCaption(0x94A7), VKR_OK);
+  ASSERT_EQ(VKR_WriteCloseCaption(0x94AD), VKR_OK);
+  ASSERT_EQ(VKR_WriteCloseCaption(0x9120), VKR_OK);
+  EXPECT_EQ(SentPairs(), (std::vector<uint16_t>{0x94A7, 0x94AD, 0x9120}));
+  const SimCaptionPair* sent = SIM_CX25874_Captions();
+  EXPECT_EQ(sent[1].field, sent[0].field + 1);
+  EXPECT_EQ(sent[2].field, sent[1].field + 1);
+  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"C0=94", "C2=A7", "C0=94", "C2=AD", "C0=91", "C2=20"}));
+}
+
+TEST_F(CaptionTest, SilentEncoderDropsThePairAfterACoupleOfFields) {
+  SIM_CX25874_SetFault(true);
+  const uint64_t start = FakeConsole_TimeNs();
+  EXPECT_EQ(VKR_WriteCloseCaption(0x942C), VKR_ERROR);
+  const uint64_t waited = FakeConsole_TimeNs() - start;
+  EXPECT_GE(waited, 39000000u);
+  EXPECT_LE(waited, 42000000u);
+  EXPECT_EQ(SIM_CX25874_CaptionCount(), 0u);
+}
