@@ -24,7 +24,7 @@ struct SimConfig {
   uint32_t faults = 0;               // SimFault bits
   bool realTime = true;              // false: the virtual clock
   uint32_t framePeriodMs = 20;       // the display's frame period
-  uint32_t inputDevices = 1;         // event devices 0 .. n-1 exist (no-input makes it 0)
+  uint32_t inputDeviceMask = 1;      // bit n: event device n exists (no-input clears all)
   uint32_t timerStart = 0;           // the free-running timer's count at power-on
 };
 
@@ -49,8 +49,10 @@ const SimConfig& SimCurrentConfig();
 uint64_t SimNowNs();
 // Virtual clock only: moves time on (never back).
 void SimAdvanceNs(uint64_t nanoseconds);
-// The timer's count as a program would read it now.
+// The timer's count as a program would read it now; setting it makes the count jump (a glitch or
+// a wrap, for tests), after which it runs on from there.
 uint32_t SimTimerCount();
+void SimSetTimerCount(uint32_t count);
 uint64_t SimFramesBegun();  // vertical blanks ended since power-on
 // Called at every frame begun (after the window, if any, has shown it). Null clears.
 using SimFrameHook = void (*)(void* context);

@@ -88,10 +88,17 @@ uint64_t SimNowNs() {
 
 void SimAdvanceNs(uint64_t nanoseconds) {
   Sim_EnsurePoweredOn();
+  SimIO_Reset();
   if (!g_sim.config.realTime) MoveTo(g_sim.clock.nowNs + nanoseconds);
 }
 
 uint32_t SimTimerCount() {
   SimNowNs();
   return SimClock_TimerCount();
+}
+
+void SimSetTimerCount(uint32_t count) {
+  Sim_EnsurePoweredOn();
+  SimIO_Reset();
+  g_sim.config.timerStart = count - g_sim.clock.nowNs * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
 }

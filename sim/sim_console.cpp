@@ -72,7 +72,7 @@ void SimPowerOn(const SimConfig& config) {
   g_sim.poweredOn = true;
   g_sim.config = config;
   if (g_sim.config.framePeriodMs == 0) g_sim.config.framePeriodMs = 1;
-  if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDevices = 0;
+  if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDeviceMask = 0;
   g_sim.reg.fill(0);
   g_sim.blitter.fill(0);
   g_sim.video.assign(GP2X_VIDEO_MEMORY_SIZE, 0);
@@ -118,6 +118,7 @@ uint16_t SimPeekReg16(uint32_t offset) {
 
 void SimPokeReg16(uint32_t offset, uint16_t value) {
   Sim_EnsurePoweredOn();
+  SimIO_Reset();
   g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1] = value;
 }
 

@@ -53,6 +53,7 @@ void SimGpio_SetButtons(uint32_t held) {
 
 void SimSetButtons(uint32_t held) {
   Sim_EnsurePoweredOn();
+  SimIO_Reset();
   SimGpio_SetButtons(held);
 }
 

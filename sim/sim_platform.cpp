@@ -65,7 +65,7 @@ int GP2X_Open(const char* path, int flags) {
   constexpr std::string_view kEvent = "/dev/input/event";
   if (name.size() == kEvent.size() + 1 && name.starts_with(kEvent)) {
     const uint32_t device = static_cast<uint32_t>(name.back() - '0');
-    if (device < g_sim.config.inputDevices && device < g_sim.input.events.size())
+    if (device < g_sim.input.events.size() && g_sim.config.inputDeviceMask >> device & 1)
       return OpenFile(SimFileKind::Event, device, flags);
   }
   return Fail(ENOENT);

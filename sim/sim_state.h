@@ -88,7 +88,8 @@ extern SimConsole g_sim;
 void Sim_EnsurePoweredOn();
 
 // ---- Entry points between the units ----------------------------------------------------------
-// Register decode: forgets the access before (sim_io.cpp).
+// Register decode: forgets the access before (sim_io.cpp), so the next access starts no poll. A
+// host that changes the console from outside (timer, buttons, registers, time) calls it too.
 void SimIO_Reset();
 
 // Clock: one access's cost; jumps for idle polls; the timer's count.
