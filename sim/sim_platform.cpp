@@ -58,11 +58,12 @@ int GP2X_Open(const char* path, int flags) {
   Sim_EnsurePoweredOn();
   if (!path) return Fail(EFAULT);
   const std::string_view name = path;
-  if (name == "/dev/mem")
+  if (name == GP2X_DEV_MEM)
     return g_sim.config.faults & SIM_FAULT_DEV_MEM ? Fail(EACCES) : OpenFile(SimFileKind::Mem, 0, flags);
-  if (name == "/dev/touchscreen/wm97xx")
+  if (name == GP2X_DEV_TOUCHSCREEN)
     return g_sim.config.faults & SIM_FAULT_NO_TOUCH ? Fail(ENOENT) : OpenFile(SimFileKind::Touch, 0, flags);
-  constexpr std::string_view kEvent = "/dev/input/event";
+  const std::string_view eventPattern = GP2X_DEV_INPUT_EVENT;
+  const std::string_view kEvent = eventPattern.substr(0, eventPattern.size() - 2);  // without "%d"
   if (name.size() == kEvent.size() + 1 && name.starts_with(kEvent)) {
     const uint32_t device = static_cast<uint32_t>(name.back() - '0');
     if (device < g_sim.input.events.size() && g_sim.config.inputDeviceMask >> device & 1)
@@ -117,7 +118,7 @@ void GP2X_Unmap(void* address, size_t length) {
 
 long GP2X_ReadTextFile(const char* path, char* text, size_t capacity) {
   Sim_EnsurePoweredOn();
-  if (!path || !text || capacity == 0 || std::string_view(path) != "/usr/gp2x/version" ||
+  if (!path || !text || capacity == 0 || std::string_view(path) != GP2X_FIRMWARE_VERSION_FILE ||
       g_sim.config.firmware.empty())
     return Fail(ENOENT);
   const std::string contents = g_sim.config.firmware + "\n";

@@ -6,6 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+// The console's files the back end uses.
+inline constexpr const char* GP2X_DEV_MEM = "/dev/mem";
+inline constexpr const char* GP2X_DEV_TOUCHSCREEN = "/dev/touchscreen/wm97xx";
+inline constexpr const char* GP2X_DEV_INPUT_EVENT = "/dev/input/event%d";
+inline constexpr const char* GP2X_FIRMWARE_VERSION_FILE = "/usr/gp2x/version";
+inline constexpr const char* GP2X_LAUNCHER_DIR = "/usr/gp2x";
+inline constexpr const char* GP2X_LAUNCHER = "/usr/gp2x/gp2xmenu";
+
 // Flags of GP2X_Open, the console's own O_ values.
 inline constexpr int GP2X_O_RDONLY = 0x0000;
 inline constexpr int GP2X_O_RDWR = 0x0002;

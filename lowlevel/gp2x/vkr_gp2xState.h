@@ -36,14 +36,6 @@ extern uint32_t g_ulGP2X_FRAME_COUNT;
 // the hardware answer VKR_ERROR (or do nothing) otherwise.
 inline bool GP2X_IsOpen() { return g_pGP2X_REG16 != nullptr; }
 
-// The device files the back end opens.
-inline constexpr const char* GP2X_DEV_MEM = "/dev/mem";
-inline constexpr const char* GP2X_DEV_TOUCHSCREEN = "/dev/touchscreen/wm97xx";
-inline constexpr const char* GP2X_DEV_INPUT_EVENT = "/dev/input/event%d";
-inline constexpr const char* GP2X_FIRMWARE_VERSION_FILE = "/usr/gp2x/version";
-inline constexpr const char* GP2X_LAUNCHER_DIR = "/usr/gp2x";
-inline constexpr const char* GP2X_LAUNCHER = "/usr/gp2x/gp2xmenu";
-
 // The millisecond clock (vkr_gp2xClock.cpp): one reading; a busy-wait of n milliseconds.
 uint32_t GP2X_ReadClockMS();
 void GP2X_WaitMS(uint32_t milliseconds);

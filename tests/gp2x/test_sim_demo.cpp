@@ -105,6 +105,16 @@ TEST(SimProgram, HeadlessRunPlaysToTheEndAndReportsTheLauncher) {
   EXPECT_NE(run.err.find("console time 117."), std::string::npos) << run.err;
 }
 
+TEST(SimProgram, TimedKeysChooseExitFromThePauseMenu) {
+  ScratchDir dir("cb_sim_keys");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
+  const ProgramRun run =
+      RunProgram("--headless --keys 5000:Start,5600:Right,6200:B --data " + dir.path().string(), dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("console time 6."), std::string::npos) << run.err;
+  EXPECT_EQ(RunProgram("--keys 5000:Nope", dir).status, 2);
+}
+
 TEST(SimProgram, WithoutDevMemItSaysSoAndFails) {
   ScratchDir dir("cb_sim_devmem");
   const ProgramRun run = RunProgram("--headless --fault dev-mem --data " + dir.path().string(), dir);
