@@ -102,7 +102,7 @@ int VKR_Demo_Run(const DemoHost& host) {
 
   SDL_Init(SDL_INIT_AUDIO);
   if (VKR_InitLowLevelAPI(kTitle) != VKR_OK) {
-    std::fprintf(stderr, "copperbramble: cannot start the display: %s\n", StartUpFailure());
+    std::fprintf(stderr, "copperbramble: cannot start the library: %s\n", StartUpFailure());
     VKR_FreeLowLevelAPI(0);
     SDL_Quit();
     return 1;
