@@ -35,6 +35,15 @@ int OutputKindOfMode(uint32_t mode) { return mode <= 4 ? 0 : mode <= 18 ? 1 : 2;
 // The display mode the demo runs in: 320 x 240, 720 x 480 or 720 x 576.
 uint32_t DemoDisplayMode(int outputKind) { return outputKind == 0 ? 0 : outputKind == 1 ? 6 : 20; }
 
+// Why the library did not start, in words naming what failed.
+const char* StartUpFailure() {
+#if defined(VKR_BACKEND_DESKTOP)
+  return SDL_GetError();
+#else
+  return VKR_GetStartUpError();
+#endif
+}
+
 void PresentFrame() {
 #if defined(VKR_BACKEND_DESKTOP)
   VKR_LowLevelAPI_SoftRender();
@@ -94,7 +103,7 @@ int VKR_Demo_Run(const DemoHost& host) {
 
   SDL_Init(SDL_INIT_AUDIO);
   if (VKR_InitLowLevelAPI(kTitle) != VKR_OK) {
-    std::fprintf(stderr, "copperbramble: cannot start the display: %s\n", SDL_GetError());
+    std::fprintf(stderr, "copperbramble: cannot start the library: %s\n", StartUpFailure());
     VKR_FreeLowLevelAPI(0);
     SDL_Quit();
     return 1;

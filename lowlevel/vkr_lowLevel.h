@@ -90,6 +90,10 @@ struct VKR_CursorLayer {
 uint32_t VKR_InitLowLevelAPI(const char* title);
 // Frees everything the start took; the argument asks the handheld to return to its launcher.
 uint32_t VKR_FreeLowLevelAPI(int returnToLauncher);
+#if defined(VKR_BACKEND_HANDHELD)
+// Why the last start failed, naming the device or window; empty after a successful start.
+const char* VKR_GetStartUpError();
+#endif
 
 // ---- Display mode and video memory ---------------------------------------------------------
 // 4 if mode > 32 or depth is not 4, 8, 16 or 24 (nothing changes).
@@ -201,7 +205,8 @@ uint32_t VKR_GetGP2XInputState(uint32_t* state);
 // Keyboard events (type 1, Linux key code, 1 down / 0 up). 4 if a pointer is null; 7 for another
 // device or in button mode; 8 when none waits; 10 when one was written.
 uint32_t VKR_GetHIDEvent(uint16_t device, uint16_t* type, uint16_t* code, int32_t* value);
-// 4 if any pointer is null; 2 when there is no touch screen.
+// 4 if any pointer is null; 2 when there is no touch screen. The handheld does not wait for a
+// touch: 8 and nothing written when no whole record is waiting.
 uint32_t VKR_GetTouchScreen(uint16_t* x, uint16_t* y, uint16_t* pressure);
 #if defined(VKR_BACKEND_DESKTOP)
 uint32_t VKR_HIDDetection();
@@ -271,6 +276,7 @@ uint32_t VKR_GetBatteryLEDState();                 // 6 on, 5 off
 uint32_t VKR_SetBatteryLEDState(int on);
 uint32_t VKR_GetPowerState(uint16_t* level);       // 4 if null
 uint32_t VKR_GetCPUClock(int* megahertz);          // 4 if null
+// Handheld: 4 (nothing written) outside 20 to 648 MHz, where the PLL multiplier does not fit.
 uint32_t VKR_SetCPUClock(uint32_t megahertz);
 uint32_t VKR_GetSDState();
 uint32_t VKR_GetHardwareModel(uint32_t* model);    // 4 if null

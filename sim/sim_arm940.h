@@ -4,11 +4,11 @@
 //
 // Use, all from one thread (the simulated console's register decoder):
 //   SimArm940_Open(memory, size)  once the second-core memory exists; the core starts held.
-//   SimArm940_Control(dualCtrl940, sysClkEn)  after every write to DUALCTRL940 (0x3B48) and to
-//     SYSCLKENREG (0x0904), with the values both registers hold after the write:
-//       DUALCTRL940 bit 7 set: the core is held in reset. When it clears, the core leaves reset
+//   SimArm940_Control(dualCtrl940, sysClkEn)  after every write to GP2X_DUALCTRL940 (0x3B48) and to
+//     GP2X_SYSCLKENREG (0x0904), with the values both registers hold after the write:
+//       GP2X_DUALCTRL940 bit 7 set: the core is held in reset. When it clears, the core leaves reset
 //         at address 0 with its reset state (registers, protection unit and caches off).
-//       SYSCLKENREG bit 0 clear: the core's clock stops; it stays where it is and goes on from
+//       GP2X_SYSCLKENREG bit 0 clear: the core's clock stops; it stays where it is and goes on from
 //         there when the bit is set again.
 //     When the call returns, a core that is now held or paused executes no further instruction.
 //   SimArm940_Close()  before the memory is freed: stops the thread and the emulator.

@@ -1,23 +1,163 @@
-// vkr_gp2xRegisters.h: register offsets (bytes into the register window) and bit fields of the
-// hardware back end, named as the hardware names them.
+// vkr_gp2xRegisters.h: the console's register offsets and bit fields, named as the hardware names
+// them. The only place their numbers appear: the hardware back end writes them, the simulated
+// console (sim/) decodes the same names. Each unit appends its own section.
+//
+// Sections: physical windows; clock and power; timer; general-purpose ports; converter; display
+// controller registers saved at start-up; second-core control.
 #pragma once
 
 #include <cstdint>
 
-// ---- Second core ----
+// ---- Physical windows (mapped through /dev/mem) ---------------------------------------------
+// Register offsets below are byte offsets into the register window unless marked "blitter
+// window". A 32-bit access at offset r uses the aligned word at (r AND NOT 3).
+inline constexpr uint32_t GP2X_REG_WINDOW_PHYS = 0xC0000000;
+inline constexpr uint32_t GP2X_REG_WINDOW_SIZE = 0x10000;
+inline constexpr uint32_t GP2X_BLITTER_WINDOW_PHYS = 0xE0024000;
+inline constexpr uint32_t GP2X_BLITTER_WINDOW_SIZE = 0x200;
+inline constexpr uint32_t GP2X_VIDEO_MEMORY_PHYS = 0x03800000;
+inline constexpr uint32_t GP2X_VIDEO_MEMORY_SIZE = 0x800000;
+inline constexpr uint32_t GP2X_DUALCORE_MEMORY_PHYS = 0x03000000;
+inline constexpr uint32_t GP2X_DUALCORE_MEMORY_SIZE = 0x600000;
+// Raw register access keeps to the register window, halfword aligned.
+inline constexpr uint32_t GP2X_REG16_OFFSET_MASK = 0xFFFE;
+
+// ---- Clock and power ------------------------------------------------------------------------
+inline constexpr uint32_t GP2X_SYSCLKENREG = 0x0904;   // system clock enables
+inline constexpr uint16_t GP2X_SYSCLKEN_ARM940 = 0x0001;   // bit 0: second core runs (0 pauses)
+inline constexpr uint16_t GP2X_SYSCLKEN_DISPLAY = 0x0400;  // bit 10: set at start-up
+inline constexpr uint32_t GP2X_COMCLKENREG = 0x090A;   // peripheral clock enables
+inline constexpr uint16_t GP2X_COMCLKEN_ALL = 0xFFFF;
+inline constexpr uint32_t GP2X_FPLLSETVREG = 0x0910;   // CPU PLL setting (written)
+inline constexpr uint32_t GP2X_FPLLVSETREG = 0x0912;   // CPU PLL value in force (read back)
+// PLL word: M bits 8-15, P bits 2-7, S bits 0-1; clock = (M + 8) x 7.3728 MHz / ((P + 2) << S).
+inline constexpr uint32_t GP2X_PLL_M_SHIFT = 8;
+inline constexpr uint16_t GP2X_PLL_M_MASK = 0xFF;
+inline constexpr uint32_t GP2X_PLL_P_SHIFT = 2;
+inline constexpr uint16_t GP2X_PLL_P_MASK = 0x3F;
+inline constexpr uint16_t GP2X_PLL_S_MASK = 0x03;
+inline constexpr uint32_t GP2X_PLL_M_OFFSET = 8;       // the PLL multiplies by M + 8
+inline constexpr uint32_t GP2X_PLL_P_OFFSET = 2;       // and divides by P + 2
+inline constexpr uint32_t GP2X_PLL_INPUT_100HZ = 73728;  // 7.3728 MHz crystal in units of 100 Hz
+inline constexpr uint32_t GP2X_SYSCSETREG = 0x091C;    // clock dividers; CPU divider D bits 0-2
+inline constexpr uint16_t GP2X_SYSCSET_CPU_DIV_MASK = 0x0007;
+inline constexpr uint16_t GP2X_SYSCSET_KEEP_MASK = 0xFE3C;  // all dividers to 1 but these bits
+inline constexpr uint32_t GP2X_ESYSCSETREG = 0x091E;   // display clock source and divider
+inline constexpr uint32_t GP2X_DISPCSETREG = 0x0924;   // display clock setting
+
+// ---- Timer ----------------------------------------------------------------------------------
+inline constexpr uint32_t GP2X_TCOUNT = 0x0A00;        // 32-bit free-running count
+inline constexpr uint32_t GP2X_TCOUNT_PER_MS = 7373;   // 7.3728 MHz
+// One turn of the 32-bit count in whole milliseconds, as the millisecond clock corrects a wrap.
+inline constexpr uint32_t GP2X_TCOUNT_WRAP_MS = 582527;
+
+// ---- General-purpose ports ------------------------------------------------------------------
+// Port x (A = 0) has its pin-function registers at 0x1020 + 2x (pins 0-7) and 0x1040 + 2x (pins
+// 8-15), two bits a pin (01 output, 00 input), its output register at 0x1060 + 2x and its
+// pin-level register at 0x1180 + 2x.
+inline constexpr uint32_t GP2X_GPIO_PORTS = 15;        // A to O
+inline constexpr uint32_t GP2X_GPIOAALTFNLOW = 0x1020;  // pins 0-7
+inline constexpr uint32_t GP2X_GPIOAALTFNHI = 0x1040;   // pins 8-15
+inline constexpr uint32_t GP2X_GPIOAOUT = 0x1060;
+inline constexpr uint32_t GP2X_GPIOAPINLVL = 0x1180;
+inline constexpr uint32_t GP2X_GPIO_PORT_B = 1, GP2X_GPIO_PORT_C = 2, GP2X_GPIO_PORT_D = 3,
+                          GP2X_GPIO_PORT_F = 5, GP2X_GPIO_PORT_H = 7, GP2X_GPIO_PORT_I = 8,
+                          GP2X_GPIO_PORT_L = 11, GP2X_GPIO_PORT_M = 12;
+constexpr uint32_t GP2X_GPIOALTFN(uint32_t port) { return GP2X_GPIOAALTFNLOW + 2 * port; }
+constexpr uint32_t GP2X_GPIOALTFNHIGH(uint32_t port) { return GP2X_GPIOAALTFNHI + 2 * port; }
+constexpr uint32_t GP2X_GPIOOUT(uint32_t port) { return GP2X_GPIOAOUT + 2 * port; }
+constexpr uint32_t GP2X_GPIOPINLVL(uint32_t port) { return GP2X_GPIOAPINLVL + 2 * port; }
+inline constexpr uint32_t GP2X_GPIOBALTFNLOW = GP2X_GPIOALTFN(GP2X_GPIO_PORT_B);  // 0x1022
+inline constexpr uint32_t GP2X_GPIOBOUT = GP2X_GPIOOUT(GP2X_GPIO_PORT_B);         // 0x1062
+inline constexpr uint32_t GP2X_GPIOFOUT = GP2X_GPIOOUT(GP2X_GPIO_PORT_F);         // 0x106A
+inline constexpr uint32_t GP2X_GPIOHOUT = GP2X_GPIOOUT(GP2X_GPIO_PORT_H);         // 0x106E
+inline constexpr uint32_t GP2X_GPIOLOUT = GP2X_GPIOOUT(GP2X_GPIO_PORT_L);         // 0x1076
+inline constexpr uint32_t GP2X_GPIOBPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_B);   // 0x1182
+inline constexpr uint32_t GP2X_GPIOCPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_C);   // 0x1184
+inline constexpr uint32_t GP2X_GPIODPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_D);   // 0x1186
+inline constexpr uint32_t GP2X_GPIOHPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_H);   // 0x118E
+inline constexpr uint32_t GP2X_GPIOIPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_I);   // 0x1190
+inline constexpr uint32_t GP2X_GPIOMPINLVL = GP2X_GPIOPINLVL(GP2X_GPIO_PORT_M);   // 0x1198
+inline constexpr uint16_t GP2X_ALTFN_MASK = 0x3, GP2X_ALTFN_OUTPUT = 0x1;
+
+// Port B pin levels: the display controller's sync signals.
+inline constexpr uint16_t GP2X_GPIOB_VSYNC = 0x0010;   // bit 4: vertical blank
+inline constexpr uint16_t GP2X_GPIOB_HSYNC = 0x0020;   // bit 5: horizontal blank
+// Buttons read low while held. Port M: the eight directions; port C: Start to Y; port D: volume
+// down and up, the stick press.
+inline constexpr uint16_t GP2X_GPIOM_DIRECTIONS = 0x00FF;
+inline constexpr uint16_t GP2X_GPIOC_BUTTONS = 0xFF00;
+inline constexpr uint16_t GP2X_GPIOD_VOLUME = 0x00C0;    // bits 6-7
+inline constexpr uint32_t GP2X_GPIOD_VOLUME_TO_WORD = 10;  // into input word bits 16-17
+inline constexpr uint16_t GP2X_GPIOD_STICK = 0x0800;     // bit 11
+inline constexpr uint32_t GP2X_GPIOD_STICK_TO_WORD = 7;  // into input word bit 18
+inline constexpr uint16_t GP2X_GPIOD_SD_WRITE_PROTECT = 0x0004;  // bit 2
+inline constexpr uint16_t GP2X_GPIOI_SD_ABSENT = 0x4000;         // bit 14: 1 with no card
+inline constexpr uint16_t GP2X_GPIOH_BATTERY_LED = 0x0010;       // bit 4: 0 lights the LED
+inline constexpr uint32_t GP2X_GPIOH_BATTERY_LED_PIN = 4;
+
+// ---- Converter ------------------------------------------------------------------------------
+inline constexpr uint32_t GP2X_ADC_CHANNEL = 0x4658;   // channel << 9 selects it
+inline constexpr uint32_t GP2X_ADC_CHANNEL_SHIFT = 9;
+inline constexpr uint32_t GP2X_ADC_DATA = 0x4674;      // 10-bit result
+inline constexpr uint16_t GP2X_ADC_DATA_MASK = 0x03FF;
+
+// ---- Display controller registers saved at start-up -----------------------------------------
+// Display timing and output (0x2800 to 0x2848).
+inline constexpr uint32_t GP2X_DPC_CNTL = 0x2800;
+inline constexpr uint16_t GP2X_DPC_CNTL_TV = 0x0100;   // bit 8: television output
+inline constexpr uint32_t GP2X_DPC_FPICNTL = 0x2804;
+inline constexpr uint32_t GP2X_DPC_FPIPOL1 = 0x2806;
+inline constexpr uint32_t GP2X_DPC_FPIPOL2 = 0x2808;
+inline constexpr uint32_t GP2X_DPC_FPIPOL3 = 0x280A;
+inline constexpr uint32_t GP2X_DPC_FPIATV1 = 0x280C;
+inline constexpr uint32_t GP2X_DPC_FPIATV2 = 0x280E;
+inline constexpr uint32_t GP2X_DPC_X_MAX = 0x2816;
+inline constexpr uint32_t GP2X_DPC_Y_MAX = 0x2818;     // last line; above 240 means PAL
+inline constexpr uint16_t GP2X_DPC_Y_MAX_NTSC_LIMIT = 240;
+inline constexpr uint32_t GP2X_DPC_HS_WIDTH = 0x281A;
+inline constexpr uint32_t GP2X_DPC_HS_STR = 0x281C;
+inline constexpr uint32_t GP2X_DPC_HS_END = 0x281E;
+inline constexpr uint32_t GP2X_DPC_V_SYNC = 0x2820;
+inline constexpr uint32_t GP2X_DPC_V_END = 0x2822;
+inline constexpr uint32_t GP2X_DPC_TV_BNK = 0x2824;
+inline constexpr uint32_t GP2X_DPC_DE = 0x2826;
+inline constexpr uint32_t GP2X_DPC_FPIATV3 = 0x2846;
+inline constexpr uint32_t GP2X_DPC_CLKCNTL = 0x2848;
+// Layer mixer (0x2880 to 0x2914).
+inline constexpr uint32_t GP2X_MLC_OVLAY_CNTR = 0x2880;
+inline constexpr uint32_t GP2X_MLC_YUV_EFFECT = 0x2882;
+inline constexpr uint32_t GP2X_MLC_YUV_CNTL = 0x2884;  // cleared at start-up, not restored
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_PXW = 0x2892;
+inline constexpr uint32_t GP2X_MLC_STL_CNTL = 0x28DA;
+inline constexpr uint32_t GP2X_MLC_STL_MIXMUX = 0x28DC;
+inline constexpr uint32_t GP2X_MLC_STL_ALPHAL = 0x28DE;
+inline constexpr uint32_t GP2X_MLC_STL_ALPHAH = 0x28E0;
+inline constexpr uint32_t GP2X_MLC_STL_HSC = 0x2906;
+inline constexpr uint32_t GP2X_MLC_STL_VSC = 0x2908;
+inline constexpr uint32_t GP2X_MLC_STL_HW = 0x290C;     // RGB line step in bytes
+inline constexpr uint32_t GP2X_MLC_STL_OADRL = 0x290E;  // odd-field start address, low half
+inline constexpr uint32_t GP2X_MLC_STL_OADRH = 0x2910;  // odd-field start address, high half
+inline constexpr uint32_t GP2X_MLC_STL_EADRL = 0x2912;  // even-field start address, low half
+inline constexpr uint32_t GP2X_MLC_STL_EADRH = 0x2914;  // even-field start address, high half
+// Scaler and frame dimension registers.
+inline constexpr uint32_t GP2X_FDC_CNTL = 0x183A;
+inline constexpr uint32_t GP2X_FDC_FRAME_SIZE_V = 0x181E;
+inline constexpr uint32_t GP2X_FDC_FRAME_SIZE_H = 0x1820;
+inline constexpr uint32_t GP2X_SC_DST_PXW = 0x3010;
+inline constexpr uint32_t GP2X_SC_DST_LINES = 0x3014;
+
+// ---- Second-core control --------------------------------------------------------------------
 //$3B40  DUALINT920: interrupt enables toward the main core
-inline constexpr uint32_t DUALINT920 = 0x3B40;
+inline constexpr uint32_t GP2X_DUALINT920 = 0x3B40;
 //$3B42  DUALINT940: interrupt enables toward the second core
-inline constexpr uint32_t DUALINT940 = 0x3B42;
+inline constexpr uint32_t GP2X_DUALINT940 = 0x3B42;
 //$3B44  DUALPEND920: interrupts pending at the main core; a written 1 clears
-inline constexpr uint32_t DUALPEND920 = 0x3B44;
+inline constexpr uint32_t GP2X_DUALPEND920 = 0x3B44;
 //$3B46  DUALPEND940: interrupts pending at the second core; a written 1 clears
-inline constexpr uint32_t DUALPEND940 = 0x3B46;
+inline constexpr uint32_t GP2X_DUALPEND940 = 0x3B46;
 //$3B48  DUALCTRL940: second-core control
-inline constexpr uint32_t DUALCTRL940 = 0x3B48;
-inline constexpr uint16_t DUALCTRL940_RESET = 0x0080;  // held in reset while set; leaves it at 0
-inline constexpr uint16_t DUALCTRL940_HOLD = 0x0083;
-inline constexpr uint16_t DUALCTRL940_RUN = 0x0003;
-//$0904  SYSCLKENREG: clock enables
-inline constexpr uint32_t SYSCLKENREG = 0x0904;
-inline constexpr uint16_t SYSCLKENREG_A940TCLK = 0x0001;  // second core's clock: 0 pauses it
+inline constexpr uint32_t GP2X_DUALCTRL940 = 0x3B48;
+inline constexpr uint16_t GP2X_DUALCTRL940_RESET = 0x0080;  // held in reset while set; leaves it at 0
+inline constexpr uint16_t GP2X_DUALCTRL940_HOLD = 0x0083;
+inline constexpr uint16_t GP2X_DUALCTRL940_RUN = 0x0003;

@@ -90,9 +90,9 @@ TEST_F(DualCore, StartLoadsTheProgramAndAFreshQueueThenTheCoreRunsIt) {
     ASSERT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING + 4 * i), 0u) << i;
   }
 
-  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_RUN);
-  EXPECT_EQ(GP2X_ReadReg16(DUALINT920), 0u);
-  EXPECT_EQ(GP2X_ReadReg16(DUALPEND940), 0xFFFFu);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALCTRL940), GP2X_DUALCTRL940_RUN);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALINT920), 0u);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALPEND940), 0xFFFFu);
   EXPECT_TRUE(Eventually([] { return FakeConsole_Word(0xFFFF4) == 0x1EE7FACEu; }));
   EXPECT_EQ(FakeConsole_Word(0xFFFF8), 0xDEADBEEFu);
   const SimArm940Status status = SimArm940_GetStatus();
@@ -107,7 +107,7 @@ TEST_F(DualCore, StartRefusesAProgramThatIsNullEmptyOrReachesTheQueue) {
   EXPECT_EQ(VKR_DualCoreStart(large.data(), static_cast<uint32_t>(large.size())),
             VKR_BAD_ARGUMENT);
   EXPECT_EQ(FakeConsole_Word(0), 0u);
-  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_HOLD);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALCTRL940), GP2X_DUALCTRL940_HOLD);
   EXPECT_EQ(SimArm940_GetStatus().releases, 0u);
 
   // Right up to the queue area is a program.
@@ -121,7 +121,7 @@ TEST_F(DualCore, StartRefusesAProgramThatIsNullEmptyOrReachesTheQueue) {
 TEST_F(DualCore, PausedCoreFillsTheRingAndTheNextSendWaitsForRelease) {
   ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
   ASSERT_EQ(VKR_DualCorePause(1), VKR_OK);
-  EXPECT_EQ(GP2X_ReadReg16(SYSCLKENREG) & SYSCLKENREG_A940TCLK, 0u);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_SYSCLKENREG) & GP2X_SYSCLKEN_ARM940, 0u);
   EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Paused);
   for (uint32_t i = 0; i < 1000; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(1000 + i), VKR_OK);
   EXPECT_EQ(Sent(), 1000u);
@@ -162,8 +162,8 @@ TEST_F(DualCore, StopHoldsTheCoreAndARestartStartsAFreshQueue) {
   ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
   ASSERT_EQ(VKR_DualCorePause(1), VKR_OK);
   ASSERT_EQ(VKR_DualCoreStop(), VKR_OK);
-  EXPECT_EQ(GP2X_ReadReg16(DUALCTRL940), DUALCTRL940_HOLD);
-  EXPECT_NE(GP2X_ReadReg16(SYSCLKENREG) & SYSCLKENREG_A940TCLK, 0u);
+  EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALCTRL940), GP2X_DUALCTRL940_HOLD);
+  EXPECT_NE(GP2X_ReadReg16(GP2X_SYSCLKENREG) & GP2X_SYSCLKEN_ARM940, 0u);
   EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Held);
 
   for (uint32_t i = 0; i < 3; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(i), VKR_OK);

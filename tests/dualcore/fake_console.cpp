@@ -24,8 +24,8 @@ uint16_t GP2X_ReadReg16(uint32_t offset) { return g_usFakeRegisters[(offset & 0x
 void GP2X_WriteReg16(uint32_t offset, uint16_t value) {
   offset &= 0xFFFE;
   g_usFakeRegisters[offset >> 1] = value;
-  if (offset == DUALCTRL940 || offset == SYSCLKENREG) {
-    SimArm940_Control(g_usFakeRegisters[DUALCTRL940 >> 1], g_usFakeRegisters[SYSCLKENREG >> 1]);
+  if (offset == GP2X_DUALCTRL940 || offset == GP2X_SYSCLKENREG) {
+    SimArm940_Control(g_usFakeRegisters[GP2X_DUALCTRL940 >> 1], g_usFakeRegisters[GP2X_SYSCLKENREG >> 1]);
   }
 }
 
@@ -45,8 +45,8 @@ void GP2X_WriteBlitter(uint32_t, uint32_t) {}
 
 bool FakeConsole_Open() {
   g_usFakeRegisters.fill(0);
-  g_usFakeRegisters[DUALCTRL940 >> 1] = DUALCTRL940_HOLD;
-  g_usFakeRegisters[SYSCLKENREG >> 1] = SYSCLKENREG_A940TCLK;
+  g_usFakeRegisters[GP2X_DUALCTRL940 >> 1] = GP2X_DUALCTRL940_HOLD;
+  g_usFakeRegisters[GP2X_SYSCLKENREG >> 1] = GP2X_SYSCLKEN_ARM940;
   g_pFakeDualCoreMemory =
       static_cast<uint8_t*>(std::aligned_alloc(0x1000, GP2X_DUALCORE_MEM_SIZE));
   if (!g_pFakeDualCoreMemory) return false;

@@ -1,5 +1,5 @@
 // fake_console.h: a test-local stand-in for the simulated console's register window, enough for
-// the second core: a plain file of halfword registers whose writes to DUALCTRL940 and SYSCLKENREG
+// the second core: a plain file of halfword registers whose writes to GP2X_DUALCTRL940 and GP2X_SYSCLKENREG
 // reach the simulated second core, and the 6 MiB second-core memory.
 #pragma once
 

@@ -1,0 +1,72 @@
+// vkr_gp2xClock.cpp: the millisecond clock on the controller's free-running timer (never backwards,
+// corrected across the timer's wrap), frame count and frame time, and the busy-wait delays every
+// wait of the hardware back end uses.
+#include "vkr_gp2xState.h"
+
+uint32_t g_ulGP2X_FRAME_COUNT = 0;
+
+// Clock and frame-time state; main thread only. Readings from two threads at once are not
+// supported.
+static uint32_t g_ulLastTimeMS = 0;   // last raw reading
+static uint32_t g_ulTimeWrapMS = 0;   // added for every wrap of the timer seen so far
+static uint32_t g_ulFrameTimeBase = 0;
+
+// A reading less than a second behind the last one is jitter, not a wrap.
+static constexpr uint32_t kBackwardToleranceMS = 1000;
+
+void GP2X_ResetClock() {
+  g_ulLastTimeMS = 0;
+  g_ulTimeWrapMS = 0;
+}
+
+uint32_t GP2X_ReadClockMS() {
+  uint32_t t = GP2X_ReadReg32(GP2X_TCOUNT) / GP2X_TCOUNT_PER_MS;
+  if (t < g_ulLastTimeMS) {
+    if (t + kBackwardToleranceMS > g_ulLastTimeMS)
+      t = g_ulLastTimeMS;
+    else
+      g_ulTimeWrapMS += GP2X_TCOUNT_WRAP_MS;
+  }
+  g_ulLastTimeMS = t;
+  return t + g_ulTimeWrapMS;
+}
+
+void GP2X_WaitMS(uint32_t milliseconds) {
+  const uint32_t target = GP2X_ReadClockMS() + milliseconds;
+  while (GP2X_ReadClockMS() < target) {
+  }
+}
+
+uint32_t VKR_GetTime(uint32_t* milliseconds) {
+  if (!milliseconds) return VKR_BAD_ARGUMENT;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
+  *milliseconds = GP2X_ReadClockMS();
+  return VKR_OK;
+}
+
+uint32_t VKR_ResetFrameTime() {
+  g_ulGP2X_FRAME_COUNT = 0;
+  return VKR_OK;
+}
+
+uint32_t VKR_GetFrameCount(uint32_t* count) {
+  if (!count) return VKR_BAD_ARGUMENT;
+  *count = g_ulGP2X_FRAME_COUNT;
+  return VKR_OK;
+}
+
+uint32_t VKR_GetFrameTime(uint32_t* milliseconds) {
+  if (!milliseconds) return VKR_BAD_ARGUMENT;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
+  const uint32_t now = GP2X_ReadClockMS();
+  if (g_ulGP2X_FRAME_COUNT == 0) g_ulFrameTimeBase = now;
+  *milliseconds = now - g_ulFrameTimeBase;
+  ++g_ulGP2X_FRAME_COUNT;
+  return VKR_OK;
+}
+
+uint32_t VKR_DelayMS(uint32_t milliseconds) {
+  if (!GP2X_IsOpen()) return VKR_ERROR;
+  GP2X_WaitMS(milliseconds);
+  return VKR_OK;
+}

@@ -1,0 +1,89 @@
+// sim.h: the simulated console as its hosts see it (copperbramble-sim, the tests, anyone's program
+// that links the hardware back end on the PC): configuration, the virtual or real-time clock, the
+// buttons, input devices and touch screen it is given, and what it recorded.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class SimTV { Lcd, Ntsc, Pal };
+
+// Injected faults, a bit each.
+enum SimFault : uint32_t {
+  SIM_FAULT_DEV_MEM = 1u << 0,       // "dev-mem": /dev/mem does not open
+  SIM_FAULT_NO_INPUT = 1u << 1,      // "no-input": no input event device
+  SIM_FAULT_NO_TOUCH = 1u << 2,      // "no-touchscreen": the touch screen does not open
+  SIM_FAULT_MAP_VIDEO = 1u << 3,     // "map-video": the video memory window cannot be mapped
+};
+
+struct SimConfig {
+  SimTV tv = SimTV::Lcd;             // the output the firmware left running
+  std::string firmware = "4.1.0";    // the version file's text; empty: no version file
+  std::string tracePath;             // every register access, one line each; empty: no trace
+  uint32_t faults = 0;               // SimFault bits
+  bool realTime = true;              // false: the virtual clock
+  uint32_t framePeriodMs = 20;       // the display's frame period
+  uint32_t inputDeviceMask = 1;      // bit n: event device n exists (no-input clears all)
+  uint32_t timerStart = 0;           // the free-running timer's count at power-on
+};
+
+// The configuration the environment asks for: CB_SIM_TV=lcd|ntsc|pal, CB_SIM_FIRMWARE=x.y.z
+// (empty: no version file), CB_SIM_TRACE=FILE, CB_SIM_FAULTS=name,name. A malformed value is
+// reported on standard error and left at its default.
+SimConfig SimConfigFromEnvironment();
+// Parses a comma list of fault names into SimFault bits; false (with the name in error) on an
+// unknown one.
+bool SimParseFaults(const std::string& list, uint32_t* faults, std::string* error);
+bool SimParseTV(const std::string& name, SimTV* tv);
+
+// Powers the console on afresh with this configuration: registers as the firmware leaves them,
+// memory cleared, time 0, no device open. Without a call the console powers on from the
+// environment at the first access.
+void SimPowerOn(const SimConfig& config);
+// Closes the trace file and forgets everything; the next access powers on from the environment.
+void SimPowerOff();
+const SimConfig& SimCurrentConfig();
+
+// Time since power-on in nanoseconds (virtual, or the host's in real-time mode).
+uint64_t SimNowNs();
+// Virtual clock only: moves time on (never back).
+void SimAdvanceNs(uint64_t nanoseconds);
+// The timer's count as a program would read it now; setting it makes the count jump (a glitch or
+// a wrap, for tests), after which it runs on from there.
+uint32_t SimTimerCount();
+void SimSetTimerCount(uint32_t count);
+uint64_t SimFramesBegun();  // vertical blanks ended since power-on
+// Called at every frame begun (after the window, if any, has shown it). Null clears.
+using SimFrameHook = void (*)(void* context);
+void SimSetFrameHook(SimFrameHook hook, void* context);
+
+// Buttons held, as an input state word (VKR_BUTTON_ masks); the port lines read low for them.
+void SimSetButtons(uint32_t held);
+// One Linux input event queued on event device n (type, code, value), stamped with sim time.
+void SimQueueInputEvent(uint32_t device, uint16_t type, uint16_t code, int32_t value);
+// One touch-screen record (pressure, x, y), or raw bytes as the device would hand them out.
+void SimQueueTouch(uint16_t pressure, uint16_t x, uint16_t y);
+void SimQueueTouchBytes(const std::vector<uint8_t>& bytes);
+// Converter channel 0 to 7 holds a 10-bit value.
+void SimSetConverter(uint32_t channel, uint16_t value);
+enum class SimSDCard { Absent, Present, WriteProtected };
+void SimSetSDCard(SimSDCard card);
+
+// Registers as the console holds them, without an access of the program's (for tests).
+uint16_t SimPeekReg16(uint32_t offset);
+void SimPokeReg16(uint32_t offset, uint16_t value);
+// Windows of /dev/mem mapped now, and descriptors open now.
+uint32_t SimMappedWindows();
+uint32_t SimOpenDescriptors();
+// Register accesses made by the program since power-on.
+uint64_t SimAccessCount();
+
+// The launcher the program asked to replace itself with (recorded, not performed).
+struct SimLauncherRecord {
+  bool started = false;
+  std::string path;
+  std::vector<std::string> argv;
+  std::string directory;  // the working directory the program had set when it asked
+};
+const SimLauncherRecord& SimLauncher();

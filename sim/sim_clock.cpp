@@ -1,0 +1,104 @@
+// sim_clock.cpp: the simulated console's time and its free-running timer (7373 counts a
+// millisecond, wrapping at 32 bits). Virtual time moves by a fixed cost per register access and
+// jumps over idle polls; real-time mode follows the host's clock and sleeps through idle polls.
+#include <time.h>
+
+#include "sim_state.h"
+
+namespace {
+
+int64_t HostNowNs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t{now.tv_sec} * 1000000000 + now.tv_nsec;
+}
+
+uint64_t HostElapsedNs() {
+  const int64_t elapsed = HostNowNs() - g_sim.clock.hostStartNs;
+  return elapsed > 0 ? static_cast<uint64_t>(elapsed) : 0;
+}
+
+void MoveTo(uint64_t ns) {
+  if (ns <= g_sim.clock.nowNs) return;
+  const uint64_t from = g_sim.clock.nowNs;
+  g_sim.clock.nowNs = ns;
+  SimTiming_Advance(from, ns);
+}
+
+// The timer's count without the 32-bit wrap.
+uint64_t CountAt(uint64_t ns) {
+  return g_sim.config.timerStart + ns * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
+}
+
+}  // namespace
+
+void SimClock_Reset() {
+  g_sim.clock = SimClock{};
+  g_sim.clock.hostStartNs = HostNowNs();
+}
+
+void SimClock_AccessCost() {
+  MoveTo(g_sim.config.realTime ? HostElapsedNs() : g_sim.clock.nowNs + SIM_ACCESS_COST_NS);
+}
+
+void SimClock_JumpTo(uint64_t ns) {
+  if (g_sim.config.realTime) {
+    const uint64_t host = HostElapsedNs();
+    if (ns > host) {
+      const uint64_t wait = ns - host;
+      const timespec pause = {static_cast<time_t>(wait / 1000000000),
+                              static_cast<long>(wait % 1000000000)};
+      nanosleep(&pause, nullptr);
+    }
+    MoveTo(HostElapsedNs());
+    return;
+  }
+  MoveTo(ns);
+}
+
+// The next time the millisecond reading (count / 7373) changes: a count that is a multiple of 7373,
+// or the wrap to 0.
+uint64_t SimClock_NextTimerTickNs() {
+  const uint64_t count = CountAt(g_sim.clock.nowNs);
+  const uint64_t low = count & 0xFFFFFFFFu;
+  const uint64_t next = std::min<uint64_t>((low / GP2X_TCOUNT_PER_MS + 1) * GP2X_TCOUNT_PER_MS,
+                                           uint64_t{1} << 32);
+  const uint64_t target = count - low + next - g_sim.config.timerStart;
+  const uint64_t ns = (target * SIM_NS_PER_MS + GP2X_TCOUNT_PER_MS - 1) / GP2X_TCOUNT_PER_MS;
+  g_sim.clock.lastPollJumpNs = ns;
+  g_sim.clock.timerWaitJumped = true;
+  return ns;
+}
+
+uint32_t SimClock_TimerCount() { return static_cast<uint32_t>(CountAt(g_sim.clock.nowNs)); }
+
+// A busy-wait on the timer has ended: on the virtual clock the display's frames start over from
+// where it ended, so frames begin on the same whole milliseconds as the program's own clock.
+void SimClock_EndTimerWait() {
+  if (!g_sim.clock.timerWaitJumped) return;
+  g_sim.clock.timerWaitJumped = false;
+  if (!g_sim.config.realTime) SimTiming_Reanchor(g_sim.clock.lastPollJumpNs);
+}
+
+uint64_t SimNowNs() {
+  Sim_EnsurePoweredOn();
+  if (g_sim.config.realTime) MoveTo(HostElapsedNs());
+  return g_sim.clock.nowNs;
+}
+
+void SimAdvanceNs(uint64_t nanoseconds) {
+  Sim_EnsurePoweredOn();
+  SimIO_Reset();
+  if (!g_sim.config.realTime) MoveTo(g_sim.clock.nowNs + nanoseconds);
+}
+
+uint32_t SimTimerCount() {
+  SimNowNs();
+  return SimClock_TimerCount();
+}
+
+void SimSetTimerCount(uint32_t count) {
+  Sim_EnsurePoweredOn();
+  SimIO_Reset();
+  g_sim.config.timerStart = count - g_sim.clock.nowNs * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
+}

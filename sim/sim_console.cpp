@@ -1,0 +1,139 @@
+// sim_console.cpp: the simulated console's power-on and configuration (from the environment or a
+// host), and what hosts may look at. Owns g_sim.
+#include <cstdlib>
+#include <string_view>
+
+#include "sim_state.h"
+
+SimConsole g_sim;
+
+namespace {
+
+struct FaultName {
+  std::string_view name;
+  uint32_t bit;
+};
+constexpr FaultName kFaultNames[] = {
+    {"dev-mem", SIM_FAULT_DEV_MEM},
+    {"no-input", SIM_FAULT_NO_INPUT},
+    {"no-touchscreen", SIM_FAULT_NO_TOUCH},
+    {"map-video", SIM_FAULT_MAP_VIDEO},
+};
+
+}  // namespace
+
+bool SimParseFaults(const std::string& list, uint32_t* faults, std::string* error) {
+  uint32_t bits = 0;
+  std::string_view rest = list;
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    const std::string_view name = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    if (name.empty()) continue;
+    bool known = false;
+    for (const FaultName& fault : kFaultNames)
+      if (fault.name == name) {
+        bits |= fault.bit;
+        known = true;
+      }
+    if (!known) {
+      if (error) *error = std::string(name);
+      return false;
+    }
+  }
+  *faults = bits;
+  return true;
+}
+
+bool SimParseTV(const std::string& name, SimTV* tv) {
+  if (name == "lcd") *tv = SimTV::Lcd;
+  else if (name == "ntsc") *tv = SimTV::Ntsc;
+  else if (name == "pal") *tv = SimTV::Pal;
+  else return false;
+  return true;
+}
+
+SimConfig SimConfigFromEnvironment() {
+  SimConfig config;
+  if (const char* tv = std::getenv("CB_SIM_TV"); tv && !SimParseTV(tv, &config.tv))
+    std::fprintf(stderr, "CB_SIM_TV: %s is not lcd, ntsc or pal\n", tv);
+  if (const char* firmware = std::getenv("CB_SIM_FIRMWARE")) config.firmware = firmware;
+  if (const char* trace = std::getenv("CB_SIM_TRACE")) config.tracePath = trace;
+  if (const char* faults = std::getenv("CB_SIM_FAULTS")) {
+    std::string unknown;
+    if (!SimParseFaults(faults, &config.faults, &unknown))
+      std::fprintf(stderr, "CB_SIM_FAULTS: unknown fault %s\n", unknown.c_str());
+  }
+  return config;
+}
+
+void SimPowerOn(const SimConfig& config) {
+  SimTrace_Close();
+  g_sim.poweredOn = true;
+  g_sim.config = config;
+  if (g_sim.config.framePeriodMs == 0) g_sim.config.framePeriodMs = 1;
+  if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDeviceMask = 0;
+  g_sim.reg.fill(0);
+  g_sim.blitter.fill(0);
+  g_sim.video.assign(GP2X_VIDEO_MEMORY_SIZE, 0);
+  g_sim.dualCore.assign(GP2X_DUALCORE_MEMORY_SIZE, 0);
+  g_sim.mappedWindows = 0;
+  g_sim.adc = SimAdc{};
+  g_sim.input = SimInputDevices{};
+  g_sim.files.fill(SimFile{});
+  g_sim.lastError = 0;
+  g_sim.directory = "/";
+  g_sim.launcher = SimLauncherRecord{};
+  g_sim.accesses = 0;
+  SimIO_Reset();
+  SimClock_Reset();
+  SimTiming_Reset();
+  SimGpio_Reset();
+  SimFirmware_SetRegisters(g_sim.config.tv);
+  if (!g_sim.config.tracePath.empty()) SimTrace_Open(g_sim.config.tracePath);
+}
+
+void SimPowerOff() {
+  SimTrace_Close();
+  g_sim.poweredOn = false;
+  g_sim.video.clear();
+  g_sim.video.shrink_to_fit();
+  g_sim.dualCore.clear();
+  g_sim.dualCore.shrink_to_fit();
+}
+
+void Sim_EnsurePoweredOn() {
+  if (!g_sim.poweredOn) SimPowerOn(SimConfigFromEnvironment());
+}
+
+const SimConfig& SimCurrentConfig() {
+  Sim_EnsurePoweredOn();
+  return g_sim.config;
+}
+
+uint16_t SimPeekReg16(uint32_t offset) {
+  Sim_EnsurePoweredOn();
+  return g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1];
+}
+
+void SimPokeReg16(uint32_t offset, uint16_t value) {
+  Sim_EnsurePoweredOn();
+  SimIO_Reset();
+  g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1] = value;
+}
+
+uint32_t SimMappedWindows() {
+  uint32_t count = 0;
+  for (uint32_t bits = g_sim.mappedWindows; bits; bits &= bits - 1) ++count;
+  return count;
+}
+
+uint32_t SimOpenDescriptors() {
+  uint32_t count = 0;
+  for (const SimFile& file : g_sim.files) count += file.kind != SimFileKind::Closed;
+  return count;
+}
+
+uint64_t SimAccessCount() { return g_sim.accesses; }
+
+const SimLauncherRecord& SimLauncher() { return g_sim.launcher; }

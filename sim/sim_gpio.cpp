@@ -1,0 +1,65 @@
+// sim_gpio.cpp: the general-purpose ports: each pin reads the port's output register where its
+// pin function makes it an output, else the level the outside drives (buttons low while held, SD
+// card lines, the display's sync signals on port B), and open-drain devices may hold any line low.
+#include "sim_state.h"
+#include "vkr_lowLevel.h"
+
+namespace {
+
+// Pins whose two pin-function bits say output (01).
+uint16_t OutputPins(uint32_t port) {
+  const uint32_t functions = uint32_t{g_sim.reg[GP2X_GPIOALTFN(port) >> 1]} |
+                             uint32_t{g_sim.reg[GP2X_GPIOALTFNHIGH(port) >> 1]} << 16;
+  uint16_t outputs = 0;
+  for (uint32_t pin = 0; pin < 16; ++pin)
+    if ((functions >> (2 * pin) & GP2X_ALTFN_MASK) == GP2X_ALTFN_OUTPUT) outputs |= 1u << pin;
+  return outputs;
+}
+
+void SetExternal(uint32_t port, uint16_t mask, uint16_t levels) {
+  g_sim.gpio.external[port] = static_cast<uint16_t>((g_sim.gpio.external[port] & ~mask) | (levels & mask));
+}
+
+}  // namespace
+
+void SimGpio_Reset() {
+  g_sim.gpio = SimGpio{};
+  g_sim.gpio.external.fill(0xFFFF);  // pulled up
+  SimGpio_SetButtons(0);
+  SimSetSDCard(SimSDCard::Present);
+}
+
+uint16_t SimGpio_PinLevel(uint32_t port) {
+  const uint16_t outputs = OutputPins(port);
+  uint16_t level = static_cast<uint16_t>((g_sim.reg[GP2X_GPIOOUT(port) >> 1] & outputs) |
+                                         (g_sim.gpio.external[port] & ~outputs));
+  level &= static_cast<uint16_t>(~g_sim.gpio.pullDown[port]);
+  if (port == GP2X_GPIO_PORT_B) {
+    const uint16_t sync = GP2X_GPIOB_VSYNC | GP2X_GPIOB_HSYNC;
+    level = static_cast<uint16_t>((level & ~sync) | SimTiming_SyncBits());
+  }
+  return level;
+}
+
+void SimGpio_SetButtons(uint32_t held) {
+  const uint32_t released = ~held;
+  SetExternal(GP2X_GPIO_PORT_M, GP2X_GPIOM_DIRECTIONS, static_cast<uint16_t>(released));
+  SetExternal(GP2X_GPIO_PORT_C, GP2X_GPIOC_BUTTONS, static_cast<uint16_t>(released));
+  SetExternal(GP2X_GPIO_PORT_D, GP2X_GPIOD_VOLUME,
+              static_cast<uint16_t>(released >> GP2X_GPIOD_VOLUME_TO_WORD));
+  SetExternal(GP2X_GPIO_PORT_D, GP2X_GPIOD_STICK,
+              static_cast<uint16_t>(released >> GP2X_GPIOD_STICK_TO_WORD));
+}
+
+void SimSetButtons(uint32_t held) {
+  Sim_EnsurePoweredOn();
+  SimIO_Reset();
+  SimGpio_SetButtons(held);
+}
+
+void SimSetSDCard(SimSDCard card) {
+  Sim_EnsurePoweredOn();
+  SetExternal(GP2X_GPIO_PORT_I, GP2X_GPIOI_SD_ABSENT, card == SimSDCard::Absent ? 0xFFFF : 0);
+  SetExternal(GP2X_GPIO_PORT_D, GP2X_GPIOD_SD_WRITE_PROTECT,
+              card == SimSDCard::WriteProtected ? 0xFFFF : 0);
+}

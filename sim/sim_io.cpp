@@ -1,0 +1,170 @@
+// sim_io.cpp: the register accessor of the hardware back end on the PC, and the only place where
+// register accesses are decoded into the simulated console's units. Every access costs virtual
+// time, is traced, and an idle poll (the same read again) jumps the clock to when it can change.
+//
+// Sections: access bookkeeping and idle polls; register window reads; register window writes;
+// blitter window; the accessor.
+#include "sim_state.h"
+#include "vkr_gp2xAccess.h"
+
+namespace {
+
+enum class Op : uint8_t { R16, W16, R32, W32 };
+enum class Window : uint8_t { Reg, Blt };
+constexpr const char* kOpName[] = {"R16", "W16", "R32", "W32"};
+constexpr const char* kWindowName[] = {"REG", "BLT"};
+
+// The access before this one, to see polls.
+struct LastAccess {
+  Op op = Op::W16;
+  Window window = Window::Reg;
+  uint32_t offset = ~0u;
+  uint32_t repeats = 0;
+};
+LastAccess lastAccess;
+
+// The millisecond clock's busy-wait reads the timer twice in a row as part of its normal work
+// (the target, then the first comparison); a third read in a row is a poll.
+constexpr uint32_t kTimerPollRepeats = 2;
+// Any status bit read twice in a row is polled.
+constexpr uint32_t kStatusPollRepeats = 1;
+
+// ---- Access bookkeeping and idle polls -------------------------------------------------------
+void BeginAccess(Op op, Window window, uint32_t offset) {
+  Sim_EnsurePoweredOn();
+  ++g_sim.accesses;
+  const bool again = op == lastAccess.op && window == lastAccess.window && offset == lastAccess.offset;
+  lastAccess = {op, window, offset, again ? lastAccess.repeats + 1 : 0};
+  const bool timerRead = window == Window::Reg && op == Op::R32 && offset == GP2X_TCOUNT;
+  if (!timerRead) SimClock_EndTimerWait();
+  SimClock_AccessCost();
+  if (!again) return;
+  if (timerRead && lastAccess.repeats >= kTimerPollRepeats)
+    SimClock_JumpTo(SimClock_NextTimerTickNs());
+  else if (window == Window::Reg && op == Op::R16 && offset == GP2X_GPIOBPINLVL &&
+           lastAccess.repeats >= kStatusPollRepeats)
+    SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
+  // The blitter's and the encoder's busy bits jump here once their units are decoded.
+}
+
+void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
+  if (!g_sim.trace) return;
+  const bool wide = op == Op::R32 || op == Op::W32;
+  SimTrace_Access(kOpName[static_cast<int>(op)], kWindowName[static_cast<int>(window)], offset, value,
+                  wide ? 8 : 4);
+}
+
+bool IsPinLevel(uint32_t offset) {
+  return offset >= GP2X_GPIOAPINLVL && offset < GP2X_GPIOPINLVL(GP2X_GPIO_PORTS);
+}
+
+// ---- Register window reads -------------------------------------------------------------------
+uint16_t Read16(uint32_t offset) {
+  switch (offset) {
+    case GP2X_TCOUNT:  // free-running timer, low then high half
+      return static_cast<uint16_t>(SimClock_TimerCount());
+    case GP2X_TCOUNT + 2:
+      return static_cast<uint16_t>(SimClock_TimerCount() >> 16);
+    case GP2X_FPLLVSETREG:  // the PLL settles at once on the value last set
+      return g_sim.reg[GP2X_FPLLSETVREG >> 1];
+    case GP2X_ADC_DATA:
+      return SimAdc_Data();
+  }
+  if (IsPinLevel(offset)) return SimGpio_PinLevel((offset - GP2X_GPIOAPINLVL) / 2);
+  // The display controller's status registers are decoded here by its unit.
+  return g_sim.reg[offset >> 1];
+}
+
+uint32_t Read32(uint32_t offset) {
+  if (offset == GP2X_TCOUNT) return SimClock_TimerCount();
+  return Read16(offset) | uint32_t{Read16(offset + 2)} << 16;
+}
+
+// ---- Register window writes ------------------------------------------------------------------
+void Write16(uint32_t offset, uint16_t value) {
+  switch (offset) {
+    case GP2X_TCOUNT:  // read-only
+    case GP2X_TCOUNT + 2:
+    case GP2X_FPLLVSETREG:
+    case GP2X_ADC_DATA:
+      return;
+    case GP2X_DUALCTRL940:
+    case GP2X_SYSCLKENREG:
+      // The second core's unit decodes hold, run and pause (bit 0 of SYSCLKENREG) here.
+      break;
+    case GP2X_GPIOBOUT:
+    case GP2X_GPIOBALTFNLOW:
+      // Port B carries the encoder's two-wire bus: its unit observes the line levels after this
+      // write (SimGpio_PinLevel of port B) and answers by holding SDA low (gpio.pullDown).
+      break;
+  }
+  if (IsPinLevel(offset)) return;
+  // The display controller's unit decodes its registers (0x2800 to 0x29FF and the scaler and
+  // frame registers) into its display model here, after the latch below.
+  g_sim.reg[offset >> 1] = value;
+}
+
+void Write32(uint32_t offset, uint32_t value) {
+  Write16(offset, static_cast<uint16_t>(value));
+  Write16(offset + 2, static_cast<uint16_t>(value >> 16));
+}
+
+// ---- Blitter window --------------------------------------------------------------------------
+// The blitter's unit decodes its registers (0x00 to 0x34) and the rotator's (0x100 to 0x114) here,
+// starting an operation on the start bit and answering the busy bits.
+uint32_t ReadBlitter(uint32_t offset) { return g_sim.blitter[offset >> 2]; }
+void WriteBlitter(uint32_t offset, uint32_t value) { g_sim.blitter[offset >> 2] = value; }
+
+constexpr uint32_t kReg16Mask = GP2X_REG_WINDOW_SIZE - 2;
+constexpr uint32_t kReg32Mask = GP2X_REG_WINDOW_SIZE - 4;
+constexpr uint32_t kBlitterMask = GP2X_BLITTER_WINDOW_SIZE - 4;
+
+}  // namespace
+
+void SimIO_Reset() { lastAccess = LastAccess{}; }
+
+// ---- The accessor ----------------------------------------------------------------------------
+uint16_t GP2X_ReadReg16(uint32_t offset) {
+  offset &= kReg16Mask;
+  BeginAccess(Op::R16, Window::Reg, offset);
+  const uint16_t value = Read16(offset);
+  Trace(Op::R16, Window::Reg, offset, value);
+  return value;
+}
+
+void GP2X_WriteReg16(uint32_t offset, uint16_t value) {
+  offset &= kReg16Mask;
+  BeginAccess(Op::W16, Window::Reg, offset);
+  Trace(Op::W16, Window::Reg, offset, value);
+  Write16(offset, value);
+}
+
+uint32_t GP2X_ReadReg32(uint32_t offset) {
+  offset &= kReg32Mask;
+  BeginAccess(Op::R32, Window::Reg, offset);
+  const uint32_t value = Read32(offset);
+  Trace(Op::R32, Window::Reg, offset, value);
+  return value;
+}
+
+void GP2X_WriteReg32(uint32_t offset, uint32_t value) {
+  offset &= kReg32Mask;
+  BeginAccess(Op::W32, Window::Reg, offset);
+  Trace(Op::W32, Window::Reg, offset, value);
+  Write32(offset, value);
+}
+
+uint32_t GP2X_ReadBlitter(uint32_t offset) {
+  offset &= kBlitterMask;
+  BeginAccess(Op::R32, Window::Blt, offset);
+  const uint32_t value = ReadBlitter(offset);
+  Trace(Op::R32, Window::Blt, offset, value);
+  return value;
+}
+
+void GP2X_WriteBlitter(uint32_t offset, uint32_t value) {
+  offset &= kBlitterMask;
+  BeginAccess(Op::W32, Window::Blt, offset);
+  Trace(Op::W32, Window::Blt, offset, value);
+  WriteBlitter(offset, value);
+}

@@ -1,0 +1,132 @@
+// sim_state.h: the whole simulated console as one record, and the entry points by which its unit
+// files meet. sim_console.cpp owns g_sim; sim_io.cpp is the only place register accesses are
+// decoded into unit state; the units read and change only their own part. Main thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <vector>
+
+#include "sim.h"
+#include "vkr_gp2xRegisters.h"
+
+// ---- Clock (sim_clock.cpp) -------------------------------------------------------------------
+// Every register access costs this much virtual time; a frame's work is far under a millisecond.
+inline constexpr uint64_t SIM_ACCESS_COST_NS = 50;
+inline constexpr uint64_t SIM_NS_PER_MS = 1000000;
+
+struct SimClock {
+  uint64_t nowNs = 0;
+  int64_t hostStartNs = 0;          // real-time mode: the host's clock at power-on
+  uint64_t lastPollJumpNs = 0;      // where the last idle-poll jump on the timer landed
+  bool timerWaitJumped = false;     // the current run of timer reads has jumped the clock
+};
+
+// ---- Display timing (sim_displayTiming.cpp) --------------------------------------------------
+struct SimDisplayTiming {
+  uint64_t anchorNs = 0;            // a vertical blank ends here and every frame period after
+  uint64_t framesBegun = 0;         // vertical blanks ended so far
+  uint64_t nextFrameNs = 0;         // the next one
+};
+
+// ---- General-purpose ports (sim_gpio.cpp) ----------------------------------------------------
+struct SimGpio {
+  std::array<uint16_t, GP2X_GPIO_PORTS> external{};   // levels the outside drives on input pins
+  std::array<uint16_t, GP2X_GPIO_PORTS> pullDown{};   // open-drain devices holding a line low
+};
+
+// ---- Converter (sim_adc.cpp) -----------------------------------------------------------------
+struct SimAdc {
+  std::array<uint16_t, 8> channel{};
+};
+
+// ---- Device files and launcher (sim_platform.cpp, sim_inputDevices.cpp) ----------------------
+enum class SimFileKind { Closed, Mem, Touch, Event };
+struct SimFile {
+  SimFileKind kind = SimFileKind::Closed;
+  uint32_t device = 0;              // event device number
+  int flags = 0;
+};
+inline constexpr int SIM_FIRST_FD = 100;
+inline constexpr size_t SIM_MAX_FILES = 16;
+
+struct SimInputDevices {
+  std::array<std::deque<std::array<uint8_t, 16>>, 4> events;
+  std::deque<std::vector<uint8_t>> touch;   // records as the device hands them out
+};
+
+// ---- The console -----------------------------------------------------------------------------
+struct SimConsole {
+  bool poweredOn = false;
+  SimConfig config;
+
+  // The four windows of /dev/mem. Registers without behaviour keep what was written.
+  std::array<uint16_t, GP2X_REG_WINDOW_SIZE / 2> reg{};
+  std::array<uint32_t, GP2X_BLITTER_WINDOW_SIZE / 4> blitter{};
+  std::vector<uint8_t> video;
+  std::vector<uint8_t> dualCore;
+  uint32_t mappedWindows = 0;       // a bit per window
+
+  SimClock clock;
+  SimDisplayTiming timing;
+  SimGpio gpio;
+  SimAdc adc;
+  SimInputDevices input;
+  std::array<SimFile, SIM_MAX_FILES> files{};
+  int lastError = 0;
+  std::string directory = "/";
+  SimLauncherRecord launcher;
+
+  uint64_t accesses = 0;
+  FILE* trace = nullptr;
+};
+extern SimConsole g_sim;
+
+// Powers on from the environment when nothing has yet.
+void Sim_EnsurePoweredOn();
+
+// ---- Entry points between the units ----------------------------------------------------------
+// Register decode: forgets the access before (sim_io.cpp), so the next access starts no poll. A
+// host that changes the console from outside (timer, buttons, registers, time) calls it too.
+void SimIO_Reset();
+
+// Clock: one access's cost; jumps for idle polls; the timer's count.
+void SimClock_Reset();
+void SimClock_AccessCost();
+void SimClock_JumpTo(uint64_t ns);
+uint64_t SimClock_NextTimerTickNs();
+uint32_t SimClock_TimerCount();
+void SimClock_EndTimerWait();
+
+// Display timing: the sync bits of port B now, the next time either changes, and the frame
+// boundaries crossed as time moves on.
+void SimTiming_Reset();
+uint16_t SimTiming_SyncBits();
+uint64_t SimTiming_NextSyncEdgeNs();
+void SimTiming_Reanchor(uint64_t ns);
+void SimTiming_Advance(uint64_t fromNs, uint64_t toNs);
+
+// Ports: pin levels, and the writes of output and pin-function registers.
+void SimGpio_Reset();
+uint16_t SimGpio_PinLevel(uint32_t port);
+void SimGpio_SetButtons(uint32_t held);
+
+// Converter: the result of the selected channel.
+uint16_t SimAdc_Data();
+
+// Firmware: the registers the firmware leaves before the program starts.
+void SimFirmware_SetRegisters(SimTV tv);
+
+// Trace: one line an access.
+void SimTrace_Open(const std::string& path);
+void SimTrace_Close();
+void SimTrace_Access(const char* op, const char* window, uint32_t offset, uint32_t value, int digits);
+
+// Window: presents a frame and takes the window's events at each frame begun (sim_window.cpp).
+void SimWindow_Frame();
+
+// Input devices: a read of event device n or of the touch screen (sim_inputDevices.cpp).
+long SimInput_ReadEvent(uint32_t device, void* buffer, size_t bytes, bool nonBlocking);
+long SimInput_ReadTouch(void* buffer, size_t bytes, bool nonBlocking);

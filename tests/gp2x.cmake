@@ -1,0 +1,12 @@
+# The hardware back end on the simulated console: start-up and teardown, buttons, clock, devices
+# and system controls, the demo's whole run and the program copperbramble-sim.
+cb_add_gtest(gp2x_tests
+  SOURCES
+    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_startup.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
+  LIBS cb_demo_handheld cb_sim)
+target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
+  ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
+target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>")
+add_dependencies(gp2x_tests copperbramble-sim)

@@ -1,0 +1,174 @@
+// The handheld demo on the simulated console: the whole run in the test's process on the virtual
+// clock (the clock values it paints at, the registers handed back, the launcher), the program
+// copperbramble-sim itself, and the access trace.
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "captured_output.h"
+#include "demo_main.h"
+#include "resource_pack.h"
+#include "scratch_dir.h"
+#include "sim_fixture.h"
+#include "sim_sound.h"
+
+namespace {
+
+const char* const kExpectedStdout =
+    "GP2X Low-Level Library v1.00\n"
+    "Copperbramble / Velkamora\n"
+    "\n"
+    "Have you try this tiny demo with TV-Out + CloseCaption1?\n";
+
+struct ProgramRun {
+  int status;
+  std::string out, err;
+};
+
+// Runs a command through the shell, standard output and error into files.
+ProgramRun RunProgram(const std::string& arguments, const ScratchDir& dir, const std::string& environment = "") {
+  const std::string out = (dir.path() / "out.txt").string(), err = (dir.path() / "err.txt").string();
+  const int raw = std::system((environment + " " + CB_SIM_PROGRAM + " " + arguments + " >" + out +
+                               " 2>" + err).c_str());
+  auto slurp = [](const std::string& file) {
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
+}
+
+using SimDemoTest = SimTest;
+
+TEST_F(SimDemoTest, PlaysTheWholeDemoOnTheVirtualClock) {
+  ScratchDir dir("cb_sim_demo");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
+  dir.CopyFromHome("main.it");
+  std::vector<uint16_t> before(0x8000);
+  for (uint32_t offset = 0; offset < 0x10000; offset += 2) before[offset / 2] = SimPeekReg16(offset);
+
+  DemoReport report;
+  DemoHost host;
+  host.registerMusicDrivers = SimRegisterSoundDrivers;
+  host.report = &report;
+  CapturedOutput out(1);
+  EXPECT_EQ(VKR_Demo_Run(host), 0);
+  EXPECT_EQ(out.Stop(), kExpectedStdout);
+  // The same clock readings as the desktop recorder at 50 frames a second: 0, 20, ..., 117280.
+  EXPECT_EQ(report.paints, 5865u);
+  EXPECT_EQ(report.lastPaintMs, 117280u);
+  EXPECT_EQ(report.frames, 5866u);
+  // Everything saved is back, and nothing else but the start-up's cleared register has changed.
+  for (uint32_t offset = 0; offset < 0x10000; offset += 2) {
+    if (offset == GP2X_MLC_YUV_CNTL) continue;
+    EXPECT_EQ(SimPeekReg16(offset), before[offset / 2]) << std::hex << offset;
+  }
+  EXPECT_EQ(SimPeekReg16(GP2X_MLC_YUV_CNTL), 0);
+  EXPECT_EQ(SimMappedWindows(), 0u);
+  EXPECT_EQ(SimOpenDescriptors(), 0u);
+  EXPECT_TRUE(SimLauncher().started);
+  EXPECT_EQ(SimLauncher().directory, "/usr/gp2x");
+}
+
+TEST_F(SimDemoTest, TelevisionOutputHoldsTheLoadingScreenAndKeepsFrameTimes) {
+  SimConfig config;
+  config.tv = SimTV::Pal;
+  PowerOn(config);
+  ScratchDir dir("cb_sim_demo_tv");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x10));
+  DemoReport report;
+  DemoHost host;
+  host.registerMusicDrivers = SimRegisterSoundDrivers;
+  host.report = &report;
+  CapturedOutput out(1);
+  EXPECT_EQ(VKR_Demo_Run(host), 0);
+  out.Stop();
+  EXPECT_EQ(report.paints, 5865u);
+  EXPECT_GE(SimNowNs(), (2500u + 117300u) * 1000000ull);
+}
+
+TEST(SimProgram, HeadlessRunPlaysToTheEndAndReportsTheLauncher) {
+  ScratchDir dir("cb_sim_program");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
+  dir.CopyFromHome("main.it");
+  const ProgramRun run = RunProgram("--headless --data " + dir.path().string(), dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, kExpectedStdout);
+  EXPECT_NE(run.err.find("launcher: /usr/gp2x/gp2xmenu argv={ \"/usr/gp2x/gp2xmenu\" } "
+                         "directory=/usr/gp2x"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("console time 117."), std::string::npos) << run.err;
+}
+
+TEST(SimProgram, TimedKeysChooseExitFromThePauseMenu) {
+  ScratchDir dir("cb_sim_keys");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
+  const ProgramRun run =
+      RunProgram("--headless --keys 5000:Start,5600:Right,6200:B --data " + dir.path().string(), dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("console time 6."), std::string::npos) << run.err;
+  EXPECT_EQ(RunProgram("--keys 5000:Nope", dir).status, 2);
+}
+
+TEST(SimProgram, WithoutDevMemItSaysSoAndFails) {
+  ScratchDir dir("cb_sim_devmem");
+  const ProgramRun run = RunProgram("--headless --fault dev-mem --data " + dir.path().string(), dir);
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.err.find("cannot open /dev/mem"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("launcher"), std::string::npos) << run.err;
+  EXPECT_EQ(RunProgram("--fault nonsense", dir).status, 2);
+  EXPECT_EQ(RunProgram("--tv secam", dir).status, 2);
+}
+
+TEST(SimProgram, EnvironmentConfiguresTheConsole) {
+  ScratchDir dir("cb_sim_env");
+  const ProgramRun run = RunProgram("--headless --data " + dir.path().string(), dir, "CB_SIM_FAULTS=dev-mem");
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.err.find("cannot open /dev/mem"), std::string::npos) << run.err;
+  EXPECT_NE(RunProgram("--headless --data " + dir.path().string(), dir, "CB_SIM_FAULTS=bogus")
+                .err.find("unknown fault bogus"),
+            std::string::npos);
+}
+
+TEST_F(SimTest, TraceHasOneLineAnAccessInItsFixedForm) {
+  ScratchDir dir("cb_sim_trace");
+  SimConfig config;
+  config.tracePath = (dir.path() / "trace.txt").string();
+  PowerOn(config);
+  ASSERT_EQ(Start(), VKR_OK);
+  uint16_t level;
+  VKR_ReadMemRegister(0x1184, &level);
+  VKR_SetCPUClock(200);
+  VKR_FreeLowLevelAPI(0);
+  const uint64_t accesses = SimAccessCount();
+  SimPowerOff();
+
+  std::ifstream in(config.tracePath);
+  const std::regex line(R"((\d+) (R16|W16|R32|W32) (REG|BLT) 0x[0-9A-F]{4} 0x([0-9A-F]{4}|[0-9A-F]{8}))");
+  std::string text;
+  uint64_t lines = 0, lastTime = 0;
+  bool sawPll = false, sawButtons = false;
+  while (std::getline(in, text)) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(text, match, line)) << text;
+    const uint64_t time = std::stoull(match[1]);
+    EXPECT_GE(time, lastTime);
+    lastTime = time;
+    const bool wide = match[2].str().back() == '2';
+    EXPECT_EQ(match[4].length(), wide ? 8 : 4) << text;
+    sawPll |= text.ends_with("W16 REG 0x0910 0x4904");
+    sawButtons |= text.find("R16 REG 0x1184 0xFFFF") != std::string::npos;
+    ++lines;
+  }
+  EXPECT_EQ(lines, accesses);
+  EXPECT_TRUE(sawPll);
+  EXPECT_TRUE(sawButtons);
+  EXPECT_GE(lastTime, 20000u);  // the input probe's 20 ms
+}
+
+}  // namespace
