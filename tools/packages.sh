@@ -19,4 +19,4 @@ cb_install_packages() {
 
 # What the program, its data tools, the tests and the benchmarks build with.
 CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
-  libbenchmark-dev libyuv-dev)
+  libbenchmark-dev libyuv-dev libspng-dev)
