@@ -34,6 +34,7 @@ TEST(WindowScale, LargestWholeMultipleThatFits) {
       {320, 240, 1024, 768, true, 3},   {320, 240, 3840, 2160, false, 8},
       {320, 240, 1280, 720, false, 2},  {320, 240, 355, 266, false, 1},
       {720, 576, 640, 480, true, 1},    {320, 240, 0, 0, false, 1},
+      {320, 240, 1300, 1080, false, 3}, {320, 240, 1300, 1080, true, 4},
   };
   for (const Case& c : cases)
     EXPECT_EQ(VKR_WinScaleToFit(c.width, c.height, c.screenWidth, c.screenHeight, c.fullScreen),
