@@ -83,7 +83,7 @@ static void ScaleRow(const uint8_t* bgr, int width, int scale, const SDL_PixelFo
   }
   // The window came in another format: map each pixel.
   for (int x = 0; x < width; ++x, bgr += 3) {
-    const uint32_t pixel = SDL_MapRGB(const_cast<SDL_PixelFormat*>(format), bgr[2], bgr[1], bgr[0]);
+    const uint32_t pixel = SDL_MapRGB(format, bgr[2], bgr[1], bgr[0]);
     for (int copy = 0; copy < scale; ++copy, out += bytes) std::memcpy(out, &pixel, bytes);
   }
 }
