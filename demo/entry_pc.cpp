@@ -3,6 +3,7 @@
 #include "music_output_pc.h"
 
 int main(int, char**) {
+  VKR_StartDesktopAudioQuietly();
   DemoHost host;
   host.registerMusicDrivers = VKR_RegisterDesktopMusicDrivers;
   return VKR_Demo_Run(host);

@@ -7,3 +7,7 @@ struct MDRIVER;
 // of the library clock, so the demo plays at the right speed where there is no sound; answers
 // them in that order, ended by null.
 MDRIVER* const* VKR_RegisterDesktopMusicDrivers();
+
+// Starts SDL's audio with the sound libraries' complaints kept off the terminal (they print them
+// when there is no sound device); the demo's own SDL_Init then finds it started.
+void VKR_StartDesktopAudioQuietly();

@@ -196,7 +196,7 @@ uint32_t VKR_HwBitBlt(uint32_t dstOffset, uint32_t dstPitch, uint16_t width, uin
 // are not copied (clipped).
 uint32_t VKR_HwBitBltRotate(uint32_t dstOffset, uint32_t dstPitch, uint16_t width,
                             uint16_t height, uint32_t srcOffset, uint32_t srcPitch, uint32_t flags);
-// unit 0 the blitter, non-zero the rotator.
+// unit 0 the blitter, non-zero the rotator. The desktop's blits are done when they return: 0.
 uint32_t VKR_WaitHwBlitter(uint32_t unit);
 
 // ---- Input ---------------------------------------------------------------------------------
@@ -209,12 +209,13 @@ uint32_t VKR_GetHIDEvent(uint16_t device, uint16_t* type, uint16_t* code, int32_
 // touch: 8 and nothing written when no whole record is waiting.
 uint32_t VKR_GetTouchScreen(uint16_t* x, uint16_t* y, uint16_t* pressure);
 #if defined(VKR_BACKEND_DESKTOP)
-uint32_t VKR_HIDDetection();
+uint32_t VKR_HIDDetection();  // 2: no input devices to probe
 // The event pump: wantedMode 1 buttons, 0 keyboard events (hands out and clears the last one).
 // Null out-pointers are skipped. Answers 1 if wantedMode is the current mode, else 0.
 uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* type,
                              uint16_t* code, uint32_t* value);
 #else
+// Closes the four input devices, waits 20 ms, and with reopen non-zero probes them again; 0.
 uint32_t VKR_HIDDetection(int reopen);
 #endif
 
@@ -242,6 +243,7 @@ void VKR_Arm940T_Main(uint32_t command);
 uint32_t VKR_DualCoreStart(const uint32_t* program, uint32_t wordCount);
 // Stops the receiver; after it returns the receiver runs no more.
 uint32_t VKR_DualCoreStop();
+// Handheld: non-zero stops the second core where it is, zero lets it go on; 0. Desktop: 2.
 uint32_t VKR_DualCorePause(int pause);
 // Waits while the 1000-entry queue is full, then queues the command.
 uint32_t VKR_DualCoreSendCmd(uint32_t command);
@@ -272,28 +274,41 @@ uint32_t VKR_LowLevelAPI_SaveBMP(const char* prefix);
 #endif
 
 // ---- System controls -----------------------------------------------------------------------
+// Where the back ends answer differently, each line says what each one answers. The desktop has
+// none of these devices: it checks no argument of an operation it answers 2.
 uint32_t VKR_GetBatteryLEDState();                 // 6 on, 5 off
-uint32_t VKR_SetBatteryLEDState(int on);
-uint32_t VKR_GetPowerState(uint16_t* level);       // 4 if null
-uint32_t VKR_GetCPUClock(int* megahertz);          // 4 if null
-// Handheld: 4 (nothing written) outside 20 to 648 MHz, where the PLL multiplier does not fit.
+uint32_t VKR_SetBatteryLEDState(int on);           // 0; the desktop only remembers the flag
+uint32_t VKR_GetPowerState(uint16_t* level);       // 4 if null; the desktop writes 1023 (full)
+uint32_t VKR_GetCPUClock(int* megahertz);          // 4 if null; the desktop writes 199
+// Handheld: programs the clock, 0; 4 (nothing written) outside 20 to 648 MHz, where the PLL
+// multiplier does not fit. Desktop: 2.
 uint32_t VKR_SetCPUClock(uint32_t megahertz);
+// Handheld: 7, 8 or 9, the card's state. Desktop: 2.
 uint32_t VKR_GetSDState();
-uint32_t VKR_GetHardwareModel(uint32_t* model);    // 4 if null
-uint32_t VKR_GetFirmwareVersion(uint32_t* version);  // 4 if null
-uint32_t VKR_ReadMemRegister(uint32_t offset, uint16_t* value);  // 4 if null
+// Handheld: writes the model (0 or 0x100), 0. Desktop: 2, nothing written, null accepted.
+uint32_t VKR_GetHardwareModel(uint32_t* model);
+// Handheld: writes major << 16 | minor << 8 | patch, 0. Desktop: 2, nothing written, null accepted.
+uint32_t VKR_GetFirmwareVersion(uint32_t* version);
+// Handheld: the 16-bit register at offset AND 0xFFFE, 0. Desktop: 2, nothing read or written.
+uint32_t VKR_ReadMemRegister(uint32_t offset, uint16_t* value);
 uint32_t VKR_WriteMemRegister(uint32_t offset, uint16_t value);
 #if defined(VKR_BACKEND_HANDHELD)
-uint32_t VKR_GetADCValue(uint32_t channel, uint16_t* value);
+uint32_t VKR_GetADCValue(uint32_t channel, uint16_t* value);  // 4 if null
 #endif
 
 // ---- TV encoder and captions ---------------------------------------------------------------
+// Only the handheld has the encoder. Desktop: the two encoder operations answer 2 and touch
+// nothing (null accepted); the four caption operations answer 0 and do nothing, whatever their
+// arguments.
+// Handheld: 0, or 1 on a missing acknowledge.
 uint32_t VKR_OutCX25874(uint8_t reg, uint8_t value);
-uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value);  // 4 if null
+// Handheld: 4 if null; 0, or 1 on a missing acknowledge (the byte unchanged).
+uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value);
 // pair: first byte in bits 8-15, second in bits 0-7.
 uint32_t VKR_WriteCloseCaption(uint16_t pair);
-uint32_t VKR_CC_SetChannel(uint32_t channel);         // 4 unless 1 to 4
-uint32_t VKR_CC_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));  // 4 if null
+uint32_t VKR_CC_SetChannel(uint32_t channel);         // handheld: 4 unless 1 to 4
+// Handheld: 4 if format is null, 11 if the text does not fit the queue.
+uint32_t VKR_CC_printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 uint32_t VKR_CC_OutputToTV();
 #if defined(VKR_BACKEND_HANDHELD)
 uint32_t VKR_CC_Command(uint16_t command);            // 4 above 9

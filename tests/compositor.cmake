@@ -19,7 +19,7 @@ if(CB_CLANGXX)
     ${CMAKE_SOURCE_DIR}/lowlevel/vkr_colorConversion.cpp)
   foreach(unit lowLevelWin winInput winClock winDualCore winCapture winRender winYUVLayer
                winColorAdjust winRGBLayer winCursorLayer winGamma winOSDLayer winSPULayer
-               winOSDRecords)
+               winOSDRecords winWindow)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/win/vkr_${unit}.cpp)
   endforeach()
   set(cb_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_compositor_fuzz)
@@ -28,7 +28,7 @@ if(CB_CLANGXX)
     COMMAND ${CB_CLANGXX} -std=c++20 -g -O2 -fsanitize=fuzzer,address,undefined
             -fno-sanitize-recover=undefined -DVKR_BACKEND_DESKTOP
             -I${CMAKE_SOURCE_DIR}/lowlevel -I${CMAKE_SOURCE_DIR}/lowlevel/win -I${SDL_INCLUDE_DIR}
-            ${cb_fuzz_sources} ${SDL_LIBRARY} -lpthread -o ${cb_fuzz_binary}
+            ${cb_fuzz_sources} ${SDL_LIBRARY} -lspng -lpthread -o ${cb_fuzz_binary}
     DEPENDS ${cb_fuzz_sources}
     COMMENT "Building the compositor fuzz target with clang"
     VERBATIM)

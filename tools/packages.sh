@@ -20,4 +20,4 @@ cb_install_packages() {
 # What the program, its data tools, the tests and the benchmarks build with; the ARM binutils
 # assemble the second core's program, the ARM emulator runs it on the simulated console.
 CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
-  libbenchmark-dev libyuv-dev binutils-arm-none-eabi libunicorn-dev)
+  libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev)

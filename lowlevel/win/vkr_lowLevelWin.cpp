@@ -11,6 +11,7 @@
 
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
+#include "vkr_winWindow.h"
 
 uint8_t* g_GP2X_VIDEO_BASE_PTR = nullptr;
 uint8_t* g_pGP2X_DUALCORE_MEM = nullptr;
@@ -67,7 +68,7 @@ int VKR_WinOutputWidth() { return VKR_OutputWidth(VKR_WinOutput()); }
 int VKR_WinOutputHeight() { return VKR_OutputHeight(VKR_WinOutput()); }
 
 static bool OpenWindow() {
-  g_Screen = SDL_SetVideoMode(VKR_WinOutputWidth(), VKR_WinOutputHeight(), 24, SDL_SWSURFACE);
+  g_Screen = VKR_WinOpenWindow(VKR_WinOutputWidth(), VKR_WinOutputHeight());
   return g_Screen != nullptr;
 }
 
@@ -136,6 +137,7 @@ static void ReleaseEverything() {
   VKR_WinStopDualCoreThread();
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   g_Screen = nullptr;
+  VKR_WinCloseWindow();
   std::free(g_pGP2X_DUALCORE_MEM);
   g_pGP2X_DUALCORE_MEM = nullptr;
   std::free(g_GP2X_VIDEO_BASE_PTR);
@@ -167,34 +169,6 @@ uint32_t VKR_InitLowLevelAPI(const char* title) {
 uint32_t VKR_FreeLowLevelAPI(int /*returnToLauncher*/) {
   ReleaseEverything();
   return VKR_OK;
-}
-
-void VKR_WinPresentFrame() {
-  if (!g_Screen) return;
-  const int width = VKR_WinOutputWidth();
-  const int height = VKR_WinOutputHeight();
-  if (g_Screen->w != width || g_Screen->h != height) return;
-  if (SDL_MUSTLOCK(g_Screen) && SDL_LockSurface(g_Screen) != 0) return;
-  const SDL_PixelFormat* format = g_Screen->format;
-  uint8_t* pixels = static_cast<uint8_t*>(g_Screen->pixels);
-  const uint8_t* frame = g_ucFrameSurface.data();
-  const size_t rowBytes = static_cast<size_t>(width) * 3;
-  if (format->BytesPerPixel == 3 && format->Bmask == 0x0000FF && format->Rmask == 0xFF0000) {
-    for (int y = 0; y < height; ++y)
-      std::memcpy(pixels + static_cast<size_t>(y) * g_Screen->pitch, frame + y * rowBytes, rowBytes);
-  } else {
-    // The window came in another format: convert pixel by pixel.
-    for (int y = 0; y < height; ++y) {
-      uint8_t* row = pixels + static_cast<size_t>(y) * g_Screen->pitch;
-      for (int x = 0; x < width; ++x) {
-        const uint8_t* bgr = frame + y * rowBytes + x * 3;
-        const uint32_t pixel = SDL_MapRGB(g_Screen->format, bgr[2], bgr[1], bgr[0]);
-        std::memcpy(row + x * format->BytesPerPixel, &pixel, format->BytesPerPixel);
-      }
-    }
-  }
-  if (SDL_MUSTLOCK(g_Screen)) SDL_UnlockSurface(g_Screen);
-  SDL_UpdateRect(g_Screen, 0, 0, width, height);
 }
 
 // ---- Display mode and video memory ---------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "vkr_winHost.h"
 #include "vkr_winKeyMaps.h"
 #include "vkr_winState.h"
+#include "vkr_winWindow.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* typ
                              uint32_t* value) {
   SDL_Event event;
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event)) {
+    if (event.type == SDL_KEYDOWN) VKR_WinHandleWindowKey(event.key.keysym.sym);
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) HandleKeyEvent(event.key);
     // The console has no window to close; on the desktop closing it ends the program at once.
     if (event.type == SDL_QUIT) {

@@ -59,5 +59,5 @@ VKR_Output VKR_WinOutput();
 int VKR_WinOutputWidth();
 int VKR_WinOutputHeight();
 
-// Copies the composed frame into the window and shows it (vkr_lowLevelWin.cpp).
+// Copies the composed frame into the window, scaled, and shows it (vkr_winWindow.cpp).
 void VKR_WinPresentFrame();

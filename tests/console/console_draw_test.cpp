@@ -225,4 +225,51 @@ TEST_F(ConsoleDrawTest, FramesAtTheEndOfVideoMemoryStayInside) {
   ASSERT_EQ(VKR_InitLowLevelAPI("console"), VKR_OK);
 }
 
+// The exported fills at each blend level: the given value plus the share kept of the pixel below
+// (none, a quarter, a half, three quarters), worked out per RGB565 component or per byte; the
+// word at the end is not written, and a level above 3 writes nothing.
+TEST(ConsoleFills, EveryBlendLevelKeepsItsShareOfThePixelBelow) {
+  const auto kept = [](uint32_t d, int level) {
+    return level == 0 ? 0 : level == 1 ? d >> 2 : level == 2 ? d >> 1 : (d >> 1) + (d >> 2);
+  };
+  const uint32_t below[4] = {0xFFFFFFFF, 0x12345678, 0x84218421, 0xF800001F};
+  const uint32_t value = 0x08410841;  // red 1, green 2, blue 1 in both pixels
+  for (int level = 0; level <= 4; ++level) {
+    uint32_t words[5] = {below[0], below[1], below[2], below[3], 0xA5A5A5A5};
+    VKR_DbgDrawScr_Fill16bit(level, value, words, words + 4);
+    for (int i = 0; i < 4; ++i)
+      for (int half = 0; half < 2; ++half) {
+        const uint32_t d = below[i] >> 16 * half & 0xFFFF, v = value >> 16 * half & 0xFFFF;
+        const uint32_t r = (v >> 11) + kept(d >> 11, level), g = (v >> 5 & 63) + kept(d >> 5 & 63, level),
+                       b = (v & 31) + kept(d & 31, level);
+        const uint32_t expected = level > 3 ? d : r << 11 | g << 5 | b;
+        EXPECT_EQ(words[i] >> 16 * half & 0xFFFF, expected) << "level " << level << " word " << i;
+      }
+    EXPECT_EQ(words[4], 0xA5A5A5A5u);
+  }
+
+  const uint8_t bytesBelow[12] = {0xFF, 0x00, 0x80, 0x7F, 0x03, 0xFC, 0x11, 0xEE, 0x40, 0x9C, 0x01, 0xFE};
+  const uint16_t w[3] = {0x0102, 0x0304, 0x0506};
+  for (int level = 0; level <= 4; ++level) {
+    uint8_t bytes[14];
+    std::memcpy(bytes, bytesBelow, 12);
+    bytes[12] = bytes[13] = 0xA5;
+    VKR_DbgDrawScr_Fill24bit(level, w[0], w[1], w[2], bytes, bytes + 12);
+    for (int i = 0; i < 12; ++i) {
+      const uint32_t v = w[i / 2 % 3] >> 8 * (i % 2) & 0xFF;
+      const uint32_t expected = level > 3 ? bytesBelow[i] : v + kept(bytesBelow[i], level);
+      EXPECT_EQ(bytes[i], expected) << "level " << level << " byte " << i;
+    }
+    EXPECT_EQ(bytes[12], 0xA5);
+    EXPECT_EQ(bytes[13], 0xA5);
+  }
+
+  uint8_t nibbles[5] = {1, 2, 3, 4, 5};
+  VKR_DbgDrawScr_Fill4bit(0x77, nibbles + 1, nibbles + 4);
+  EXPECT_EQ(std::vector<uint8_t>(nibbles, nibbles + 5), (std::vector<uint8_t>{1, 0x77, 0x77, 0x77, 5}));
+  uint16_t indexed[4] = {1, 2, 3, 4};
+  VKR_DbgDrawScr_Fill8bit(0xF3F3, indexed, indexed + 3);
+  EXPECT_EQ(std::vector<uint16_t>(indexed, indexed + 4), (std::vector<uint16_t>{0xF3F3, 0xF3F3, 0xF3F3, 4}));
+}
+
 }  // namespace

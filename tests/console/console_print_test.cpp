@@ -49,7 +49,8 @@ TEST_F(ConsolePrintTest, NewlineTabAndControlCodes) {
   };
   // A newline or tab that reaches 1000 waits there; the next character scrolls first.
   const Case cases[] = {{0, "\n", 40}, {45, "\n", 80},    {0, "\t", 5},      {4, "\t", 5},
-                        {5, "\t", 10}, {970, "\n", 1000}, {998, "\t", 1000}, {1000, "\nx", 961}};
+                        {5, "\t", 10}, {970, "\n", 1000}, {998, "\t", 1000}, {999, "\t", 1000},
+                        {1000, "\t", 965}, {1000, "\nx", 961}};
   for (const Case& c : cases) {
     PrintAt(c.from, c.text);
     EXPECT_EQ(Cursor(), c.to) << c.from << " " << c.text;

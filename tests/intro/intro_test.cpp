@@ -127,12 +127,19 @@ TEST_P(IntroOutputTest, FirstPaintTakesOverTheLayersAndLaterOnesOnlyTheBand) {
   const uint16_t right = kind == 0 ? 319 : 719;
   Start(kind);
   VKR_SetRGBRegionColorKey(0);
+  VKR_SetYUVVideoPlaneScaler(1, 1, 512, 2048);  // start-up already holds 1:1
+  VKR_SetYUVVideoPlaneScaler(1, 0, 2048, 512);
+  VKR_SetYUVVideoPlanePriority(0);
   VKR_DP_Intro_Paint(0, 117300, kind, 0);
   const VKR_YUVPlane& p = g_YUVPlane[0];
   EXPECT_EQ(std::tuple(p.enable, p.top, p.right, p.bottom, p.split, p.pitch, p.topOffset),
             std::tuple(1u, pal ? 25 : 0, right, pal ? 264 : 240, pal ? 264 : 240, 720,
                        pal ? 72000u : 0u));
-  EXPECT_EQ(std::tuple(g_YUVScaler[0].horizontal, g_YUVScaler[1].vertical), std::tuple(1024, 1024));
+  for (int part : {0, 1})
+    EXPECT_EQ(std::tuple(g_YUVScaler[part].horizontal, g_YUVScaler[part].vertical),
+              std::tuple(1024, 1024))
+        << "part " << part;
+  EXPECT_EQ(g_bYUVFirstPlanePriority, 1);
   EXPECT_EQ(g_ulRegionColorKey, 0xFF00FFu);
   for (int region : {1, 2, 3, 5}) EXPECT_EQ(g_RGBLayerRegion[region].active, 0u) << region;
   const VKR_RGBRegion& b = g_RGBLayerRegion[4];
@@ -175,6 +182,56 @@ TEST_P(IntroOutputTest, FirstSpriteStartsOnItsChain) {
     for (int col = 0; col < size; ++col)
       inPlace += Pixel(kPageA, left + col, top + row) == Encode(3, 0, row, col);
   EXPECT_GT(inPlace, 0);
+}
+
+// Every sprite's place (x, y, z) at chosen times, worked out from the formation rules: on its
+// chain at 0 ms (w = 0), half way at 3072 ms (w = 2048), on its ring at 6144 ms and at 43008 ms
+// (w = 4096; frame 1 by then). For example ring sprite 0 at 6144 ms: x = 240 Sn(3072) / 65536 +
+// 360 = 120, y = 240 - 100 Sn(3072) / 65536 = 340, z = 45 Sn(1536) / 65536 + 50 = 45 x 46340 /
+// 65536 + 50 = 81. The painted page must equal a cleared page with the 25 sprites drawn there.
+TEST_P(IntroOutputTest, FormationsPlaceEverySpriteAtChosenTimes) {
+  struct Formation {
+    uint32_t elapsed;
+    int frame;
+    int places[25][3];
+  };
+  static const Formation formations[] = {
+      {0, 0, {{232, 216, 50}, {168, 209, 50}, {104, 195, 50}, {40, 174, 50}, {-24, 147, 50},
+              {234, 216, 86}, {171, 209, 86}, {108, 194, 86}, {45, 173, 86}, {-17, 146, 86},
+              {237, 216, 112}, {178, 209, 112}, {119, 194, 112}, {60, 173, 112}, {1, 146, 112},
+              {243, 216, 119}, {190, 208, 119}, {137, 193, 119}, {84, 172, 119}, {30, 145, 119},
+              {251, 216, 106}, {206, 208, 106}, {161, 193, 106}, {115, 172, 106}, {70, 145, 106}}},
+      {3072, 0, {{435, 184, 35}, {439, 182, 37}, {440, 184, 37}, {440, 190, 35}, {440, 199, 32},
+                 {329, 208, 32}, {333, 208, 27}, {339, 211, 21}, {347, 217, 15}, {359, 227, 9},
+                 {245, 235, 18}, {269, 235, 15}, {297, 237, 13}, {329, 243, 12}, {367, 252, 13},
+                 {262, 258, 35}, {310, 255, 39}, {361, 255, 44}, {414, 259, 50}, {468, 265, 56},
+                 {367, 269, 79}, {422, 263, 84}, {477, 261, 89}, {529, 261, 91}, {578, 264, 92}}},
+      {6144, 0, {{120, 340, 81}, {125, 339, 71}, {139, 337, 60}, {162, 334, 49}, {193, 330, 36},
+                 {230, 324, 25}, {273, 318, 16}, {319, 310, 9}, {365, 302, 6}, {413, 293, 6},
+                 {458, 283, 9}, {499, 273, 16}, {535, 262, 25}, {564, 251, 36}, {585, 240, 48},
+                 {597, 230, 59}, {599, 219, 71}, {592, 208, 81}, {576, 197, 88}, {551, 188, 93},
+                 {518, 178, 94}, {480, 170, 92}, {436, 163, 87}, {390, 156, 79}, {343, 151, 69}}},
+      {43008, 1, {{600, 140, 19}, {595, 141, 11}, {581, 143, 7}, {558, 146, 6}, {527, 150, 8},
+                  {490, 156, 13}, {447, 162, 22}, {401, 170, 32}, {355, 178, 44}, {307, 187, 55},
+                  {262, 197, 67}, {221, 207, 78}, {185, 218, 86}, {156, 229, 92}, {135, 240, 94},
+                  {123, 250, 93}, {121, 261, 89}, {128, 272, 82}, {144, 283, 72}, {169, 292, 61},
+                  {202, 302, 49}, {240, 310, 37}, {284, 317, 26}, {330, 324, 17}, {377, 329, 10}}},
+  };
+  const int kind = GetParam();
+  for (const Formation& f : formations) {
+    Start(kind);
+    VKR_DP_Intro_Paint(f.elapsed, 117300, kind, 0);
+    std::memset(base + kPageB, 0, kDrawnBytes);
+    for (const auto& place : f.places) VKR_DrawSprite(kPageB, place[0], place[1], place[2], f.frame);
+    int differing = 0, first = -1;
+    for (uint32_t i = 0; i < kDrawnBytes; i += 2)
+      if (Get(kPageA + i) != Get(kPageB + i)) {
+        if (first < 0) first = static_cast<int>(i / 2);
+        ++differing;
+      }
+    EXPECT_EQ(differing, 0) << f.elapsed << " ms: first at pixel (" << first % pitch << ", "
+                            << first / pitch << ")";
+  }
 }
 
 // Size by depth (step 0 up to 86, 6 from 14 down), position by the factor 8 z + 500, and the

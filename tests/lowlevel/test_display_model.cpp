@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vkr_winState.h"
+#include "vkr_winWindow.h"
 
 namespace {
 
@@ -159,8 +160,8 @@ TEST_F(DisplayModel, DisplayModeChangeResetsLayersAndKeepsTheRest) {
   EXPECT_EQ(VKR_WinOutputWidth(), 720);
   EXPECT_EQ(VKR_WinOutputHeight(), 480);
   ASSERT_NE(g_Screen, nullptr);
-  EXPECT_EQ(g_Screen->w, 720);
-  EXPECT_EQ(g_Screen->h, 480);
+  EXPECT_EQ(g_Screen->w, 720 * VKR_WinWindowScale());
+  EXPECT_EQ(g_Screen->h, 480 * VKR_WinWindowScale());
   EXPECT_EQ(g_cursorLayer.enable, 0u);
   EXPECT_EQ(g_YUVPlane[0].enable, 0u);
   EXPECT_EQ(g_YUVPlane[1].enable, 0u);
@@ -188,8 +189,8 @@ TEST_F(DisplayModel, DisplayModeChangeResetsLayersAndKeepsTheRest) {
     VKR_GetDisplaySize(&width, &height);
     EXPECT_EQ(width, expected.layerWidth) << "mode " << expected.mode;
     EXPECT_EQ(height, expected.layerHeight) << "mode " << expected.mode;
-    EXPECT_EQ(g_Screen->w, expected.width) << "mode " << expected.mode;
-    EXPECT_EQ(g_Screen->h, expected.height) << "mode " << expected.mode;
+    EXPECT_EQ(g_Screen->w, expected.width * VKR_WinWindowScale()) << "mode " << expected.mode;
+    EXPECT_EQ(g_Screen->h, expected.height * VKR_WinWindowScale()) << "mode " << expected.mode;
   }
 }
 

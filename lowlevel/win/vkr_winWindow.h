@@ -1,0 +1,39 @@
+// vkr_winWindow.h: the desktop window around the composed frame: its whole-number scale, full
+// screen, and the keys that work the window rather than the emulated console.
+#pragma once
+
+#include <SDL_keysym.h>
+
+struct SDL_Surface;
+
+// The window keys; they are handled before the emulated buttons and keyboard see the key, and
+// take nothing from them (in keyboard emulation mode F11 and F12 are still reported).
+inline constexpr int kVKR_WinFullScreenKey = SDLK_F11;   // window and full screen in turn
+inline constexpr int kVKR_WinScreenshotKey = SDLK_PRINT;  // the frame as a PNG file
+inline constexpr int kVKR_WinScreenshotKey2 = SDLK_F12;   // the same, where the desktop keeps Print
+
+// The largest whole scale of a width x height frame that fits a screen: in a window it leaves a
+// tenth of each side for the desktop's panels and the title bar; full screen it may fill it all.
+// 1 when the screen is unknown (0) or smaller than the frame.
+int VKR_WinScaleToFit(int width, int height, int screenWidth, int screenHeight, bool fullScreen);
+
+// Opens the window (or the full screen) for an output of width x height and answers its surface,
+// null on failure. The first call notes the size of the screen.
+SDL_Surface* VKR_WinOpenWindow(int width, int height);
+// Forgets the screen size and leaves full screen; at shutdown.
+void VKR_WinCloseWindow();
+
+// The scale of the frame in the window now, and whether it is full screen.
+int VKR_WinWindowScale();
+bool VKR_WinIsFullScreen();
+// Between window and full screen; the frame is shown again at once. False when the window could
+// not be reopened (the previous one is then restored).
+bool VKR_WinToggleFullScreen();
+
+// Writes the frame on screen, at the output's own size, to the first free "screenshot_NNNN.png"
+// of the working directory and says where on standard output; name gets the file's path (may be
+// null). False, with the reason on standard error, when it cannot be written.
+bool VKR_WinSaveScreenshot(char* name, int nameSize);
+
+// Acts on a key-down of a window key; answers whether the key was one.
+bool VKR_WinHandleWindowKey(int key);
