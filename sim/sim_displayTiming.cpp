@@ -5,9 +5,10 @@
 
 namespace {
 
-// The host's frame hook; survives power-on. Main thread only.
+// The host's frame hook and the window's presenter; both survive power-on. Main thread only.
 SimFrameHook pfnFrameHook = nullptr;
 void* pFrameHookContext = nullptr;
+SimPresenter pfnPresent = nullptr;
 
 struct Lines {
   uint64_t active, total;
@@ -81,9 +82,11 @@ void SimTiming_Advance(uint64_t, uint64_t toNs) {
   const uint64_t frames = (toNs - g_sim.timing.nextFrameNs) / PeriodNs() + 1;
   g_sim.timing.framesBegun += frames;
   g_sim.timing.nextFrameNs += frames * PeriodNs();
-  SimWindow_Frame();
+  if (pfnPresent) pfnPresent();
   if (pfnFrameHook) pfnFrameHook(pFrameHookContext);
 }
+
+void SimTiming_SetPresenter(SimPresenter present) { pfnPresent = present; }
 
 void SimSetFrameHook(SimFrameHook hook, void* context) {
   pfnFrameHook = hook;

@@ -125,7 +125,11 @@ void SimTrace_Close();
 void SimTrace_Access(const char* op, const char* window, uint32_t offset, uint32_t value, int digits);
 
 // Window: presents a frame and takes the window's events at each frame begun (sim_window.cpp).
+// The frame timing calls it through the presenter the window sets when it opens, so the console
+// builds without a window where there is none (an emulated ARM).
 void SimWindow_Frame();
+using SimPresenter = void (*)();
+void SimTiming_SetPresenter(SimPresenter present);
 
 // Input devices: a read of event device n or of the touch screen (sim_inputDevices.cpp).
 long SimInput_ReadEvent(uint32_t device, void* buffer, size_t bytes, bool nonBlocking);

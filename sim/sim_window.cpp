@@ -81,6 +81,7 @@ bool SimWindow_Open(const char* title) {
   g_pSimScreen = SDL_SetVideoMode(width, height, 32, SDL_SWSURFACE);
   if (!g_pSimScreen) return false;
   SDL_WM_SetCaption(title, title);
+  SimTiming_SetPresenter(SimWindow_Frame);
   return true;
 }
 

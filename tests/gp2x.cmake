@@ -1,12 +1,16 @@
 # The hardware back end on the simulated console: start-up and teardown, buttons, clock, devices
-# and system controls, the demo's whole run and the program copperbramble-sim.
-cb_add_gtest(gp2x_tests
-  SOURCES
-    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_startup.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
-  LIBS cb_demo_handheld cb_sim)
+# and system controls; on the PC also the demo's whole run and the program copperbramble-sim.
+set(gp2x_test_sources
+  ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_startup.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp)
+if(CMAKE_CROSSCOMPILING)
+  cb_add_gtest(gp2x_tests SOURCES ${gp2x_test_sources} LIBS vkr_lowLevelGP2X)
+else()
+  cb_add_gtest(gp2x_tests
+    SOURCES ${gp2x_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
+    LIBS cb_demo_handheld cb_sim_desktop)
+  target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>")
+  add_dependencies(gp2x_tests copperbramble-sim)
+endif()
 target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
-target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>")
-add_dependencies(gp2x_tests copperbramble-sim)
