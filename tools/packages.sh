@@ -21,3 +21,6 @@ cb_install_packages() {
 # assemble the second core's program, the ARM emulator runs it on the simulated console.
 CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
   libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev)
+
+# The console's build: the ARM cross compilers, and qemu-arm to run its tests.
+CB_ARM_PACKAGES=(gcc-arm-linux-gnueabi g++-arm-linux-gnueabi qemu-user)
