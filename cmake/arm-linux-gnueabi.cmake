@@ -13,7 +13,9 @@ if(NOT DEFINED CB_CROSS_PREFIX)
   endif()
 endif()
 set(CB_CROSS_PREFIX "${CB_CROSS_PREFIX}" CACHE STRING "Prefix of the cross compilers: path and triplet")
-set(CB_CROSS_EMULATOR qemu-arm CACHE STRING "Runs the cross-built programs on this machine")
+# qemu's ARM926 (ARMv5TE) is the oldest core it models that runs Debian's armel C and C++
+# libraries; our own code is ARMv4T. With an SDK built for ARMv4T, qemu-arm;-cpu;ti925t is closer.
+set(CB_CROSS_EMULATOR "qemu-arm;-cpu;arm926" CACHE STRING "Runs the cross-built programs on this machine")
 # The project links its programs statically when this is on (copperbramble only when its libraries
 # are static archives too).
 set(CB_CROSS_STATIC ON CACHE BOOL "Link the cross-built programs statically")

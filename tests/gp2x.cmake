@@ -14,3 +14,11 @@ else()
 endif()
 target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
+
+# The console's platform calls (POSIX), on files standing in for the console's.
+cb_add_gtest(gp2x_platform_tests
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_platform_posix.cpp
+          ${PROJECT_SOURCE_DIR}/lowlevel/gp2x/vkr_gp2xPlatformPosix.cpp
+  LIBS)
+target_include_directories(gp2x_platform_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
+  ${PROJECT_SOURCE_DIR}/lowlevel/gp2x)
