@@ -14,5 +14,11 @@ if ! dpkg --print-foreign-architectures | grep -qx armel; then
   "${sudo[@]}" dpkg --add-architecture armel
   "${sudo[@]}" apt-get update -qq
 fi
-cb_install_packages "${CB_ARM_PACKAGES[@]}" libsdl1.2-compat-dev:armel libmikmod-dev:armel
+# An armel library must be the very version of its host twin already installed; apt refuses when
+# the host's are older than the archive's.
+if ! cb_install_packages "${CB_ARM_PACKAGES[@]}" libsdl1.2-compat-dev:armel libmikmod-dev:armel; then
+  echo "apt could not install the armel libraries. They must be the same versions as this machine's" >&2
+  echo "own: bring its packages up to date (apt-get upgrade) and run this script again." >&2
+  exit 1
+fi
 echo "Done: configure build-arm again (cmake -S . -B build-arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabi.cmake) to build copperbramble."
