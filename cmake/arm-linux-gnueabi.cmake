@@ -30,13 +30,14 @@ set(CMAKE_CXX_FLAGS_INIT "-march=armv4t -mtune=arm920t -marm")
 # Libraries and headers come from the target's root only. Without an SDK root that is Debian's
 # multiarch layout: the cross C library under /usr/arm-linux-gnueabi, armel packages beside the
 # host's in /usr/lib/arm-linux-gnueabi (found through the compiler's library architecture).
+# Roots given with -DCMAKE_FIND_ROOT_PATH are searched as well.
 if(CMAKE_SYSROOT)
-  set(CMAKE_FIND_ROOT_PATH ${CMAKE_SYSROOT})
+  list(APPEND CMAKE_FIND_ROOT_PATH ${CMAKE_SYSROOT})
   set(cb_target_root ${CMAKE_SYSROOT})
   set(ENV{PKG_CONFIG_SYSROOT_DIR} ${CMAKE_SYSROOT})
   set(ENV{PKG_CONFIG_LIBDIR} "${CMAKE_SYSROOT}/usr/lib/pkgconfig:${CMAKE_SYSROOT}/usr/lib/arm-linux-gnueabi/pkgconfig:${CMAKE_SYSROOT}/usr/share/pkgconfig")
 else()
-  set(CMAKE_FIND_ROOT_PATH /usr/arm-linux-gnueabi /)
+  list(APPEND CMAKE_FIND_ROOT_PATH /usr/arm-linux-gnueabi /)
   set(cb_target_root /usr/arm-linux-gnueabi)
   set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/arm-linux-gnueabi/pkgconfig:/usr/share/pkgconfig")
 endif()
