@@ -167,6 +167,10 @@ int VKR_Demo_Run(const DemoHost& host) {
           report.exitChosen = true;
           break;
         }
+        if (host.endRequested && host.endRequested()) {
+          report.endRequested = true;
+          break;
+        }
         if (now >= part.endMs) break;
       }
     }

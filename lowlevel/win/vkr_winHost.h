@@ -26,6 +26,9 @@ void VKR_WinSetStartupDisplayMode(uint32_t mode);
 // the mask is not exactly one button. Returned as SDL's key number.
 int VKR_WinKeyOfButton(uint32_t buttonMask);
 
+// True once the window has been closed since the start: the host's request that the demo end.
+bool VKR_WinCloseRequested();
+
 // The display model the library's operations fill, and the frame the last composition made:
 // output width x height pixels of blue, green, red, rows back to back.
 const DISP_Model& VKR_WinDisplayModel();
