@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "demo_layout.h"
 #include "demo_main.h"
 #include "dp_intro.h"
 #include "resource_pack.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr const char* kTitle = "Copperbramble / Velkamora";
-constexpr uint32_t kKeyColourPage = 0x25F800;
 
 struct LoadingLine {
   int column, row;
@@ -64,7 +64,7 @@ void EndSequence(uint32_t savedMode, int savedDepth) {
   VKR_SetYUVVideoPlaneScaler(1, 1, 1024, 1024);
   VKR_SetYUVVideoPlaneScaler(1, 0, 1024, 1024);
   VKR_SetYUVVideoPlanePriority(1);
-  VKR_HwBitBlt(0, 720, 720, 576, kKeyColourPage, 720, 0, 0, 0, 0);
+  VKR_HwBitBlt(0, 720, 720, 576, kDemoKeyPageBegin, 720, 0, 0, 0, 0);
   VKR_WaitVSync();
   VKR_SetRGBStartAddress(0);
   VKR_SetRGBRegionOperation(5, 1, 1, 0, 0, 0, 0, 0, 0);
@@ -86,7 +86,8 @@ bool StartMusicOutput(MDRIVER* const* drivers) {
 }  // namespace
 
 int VKR_Demo_Run(const DemoHost& host) {
-  const DemoPart part = {0, 117300, VKR_DP_Intro_Reset, VKR_DP_Intro_Paint};
+  const DemoPart part = {kDemoPartStartMs, kDemoPartEndMs, VKR_DP_Intro_Reset,
+                         VKR_DP_Intro_Paint};
   DemoReport unwatched;
   DemoReport& report = host.report ? *host.report : unwatched;
   report = DemoReport{};
