@@ -4,6 +4,7 @@
 // AVX2 ones (with AVX-512 byte permutes where the processor has them) that give the same bytes.
 #include <array>
 
+#include "disp_bt601.h"
 #include "disp_composeUnits.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -23,20 +24,20 @@ namespace {
 // Sign code to quadrant: 0 both >= 0, 1 Cb' < 0 only, 2 Cr' < 0 only (quadrant 3), 3 both < 0.
 constexpr int kQuadrantOfSignCode[4] = {0, 1, 3, 2};
 
-int ClampByte(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 int ClampSigned8(int v) { return v < -128 ? -128 : v > 127 ? 127 : v; }
 
 // One pixel, the arithmetic written out: chroma turned by its quadrant's coefficients (divisions
-// toward zero), then the conversion. Floor (>> 8) and division toward zero agree once clamped at 0.
+// toward zero), then the conversion.
 inline void ConvertPixel(const DISP_ColorAdjust& a, uint32_t y, uint32_t cb, uint32_t cr, uint8_t* bgr) {
   const int c = a.lumaC[y];
   const int cbd = static_cast<int>(cb) - 128, crd = static_cast<int>(cr) - 128;
   const int* h = a.hue[(cbd < 0) | (crd < 0) << 1];
   const int d = ClampSigned8((h[0] * cbd + h[1] * crd) / 64);
   const int e = ClampSigned8((h[2] * cbd + h[3] * crd) / 64);
-  bgr[0] = static_cast<uint8_t>(ClampByte((298 * c + 517 * d) >> 8));
-  bgr[1] = static_cast<uint8_t>(ClampByte((298 * c - 100 * d - 208 * e) >> 8));
-  bgr[2] = static_cast<uint8_t>(ClampByte((298 * c + 409 * e) >> 8));
+  const DISP_RGB rgb = DISP_RGBOfCDE(c, d, e);
+  bgr[0] = static_cast<uint8_t>(rgb.b);
+  bgr[1] = static_cast<uint8_t>(rgb.g);
+  bgr[2] = static_cast<uint8_t>(rgb.r);
 }
 
 // Pixel j of a YUY2 run that starts at sample `first` of `pair`.
@@ -247,25 +248,6 @@ DISP_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const DISP_ColorAdj
   *second = ToBGR(LumaC<kPlainLuma>(_mm256_and_si256(w1, y), a), Doubled(pairs, true), k);
 }
 
-template <bool kPlainLuma, bool kUniformHue>
-DISP_AVX2 void ConvertYUY2ToBGRAVX2(const DISP_ColorAdjust& a, const uint8_t* pairs, uint8_t* bgr, int count) {
-  const Constants k = ConstantsOf(a);
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGR(first, bgr + 3 * j);
-    StoreBGR(second, bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGR(first, bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-}
-
 DISP_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
   const __m256i bg = _mm256_packus_epi16(p.b, p.g);
   const __m256i rr = _mm256_packus_epi16(p.r, p.r);
@@ -273,25 +255,6 @@ DISP_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
                       _mm256_permutex2var_epi8(bg, Load256(kPermute.part[0]), rr));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32),
                    _mm256_castsi256_si128(_mm256_permutex2var_epi8(bg, Load256(kPermute.part[1]), rr)));
-}
-
-template <bool kPlainLuma, bool kUniformHue>
-DISP_AVX512 void ConvertYUY2ToBGRAVX512(const DISP_ColorAdjust& a, const uint8_t* pairs, uint8_t* bgr, int count) {
-  const Constants k = ConstantsOf(a);
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGRPermuted(first, bgr + 3 * j);
-    StoreBGRPermuted(second, bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGRPermuted(first, bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
 }
 
 // (layer x w + old x (15 - w)) / 15 in 16-bit lanes; n / 15 = (n x 34953) >> 19 for n up to
@@ -323,65 +286,65 @@ DISP_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const La
           _mm256_blendv_epi8(Blend15(layerR, r, l.layerWeight, l.oldWeight), r, keep)};
 }
 
-template <bool kPlainLuma, bool kUniformHue>
-DISP_AVX2 void ConvertYUY2BlendRGB565AVX2(const DISP_ColorAdjust& a, const uint8_t* pairs, const uint8_t* layer, int keyed,
-                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
-                                         int count) {
-  const Constants k = ConstantsOf(a);
-  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
-                        _mm256_set1_epi16(keyed ? -1 : 0),
-                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
-                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    StoreBGR(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
+// The two YUY2 kernels of one set, written once: the sets differ only in how 16 pixels are
+// stored, and the AVX-512 store needs its wider target on the whole loop, which a template cannot
+// give, so each set is stamped out from this one text.
+#define DISP_YUY2_KERNELS(TARGET, SUFFIX, STORE)                                                   \
+  template <bool kPlainLuma, bool kUniformHue>                                                    \
+  TARGET void ConvertYUY2ToBGR##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,           \
+                                       uint8_t* bgr, int count) {                                 \
+    const Constants k = ConstantsOf(a);                                                           \
+    int j = 0;                                                                                    \
+    Bgr16 first, second;                                                                          \
+    for (; j + 32 <= count; j += 32) {                                                            \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
+                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
+      STORE(first, bgr + 3 * j);                                                                  \
+      STORE(second, bgr + 3 * j + 48);                                                            \
+    }                                                                                             \
+    if (j + 16 <= count) {                                                                        \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
+                                              k, &first, &second);                                \
+      STORE(first, bgr + 3 * j);                                                                  \
+      j += 16;                                                                                    \
+    }                                                                                             \
+    for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                         \
+  }                                                                                               \
+                                                                                                  \
+  template <bool kPlainLuma, bool kUniformHue>                                                    \
+  TARGET void ConvertYUY2BlendRGB565##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,     \
+                                             const uint8_t* layer, int keyed, uint32_t key565,    \
+                                             uint32_t alpha, uint8_t* bgr, int count) {           \
+    const Constants k = ConstantsOf(a);                                                           \
+    const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),                        \
+                          _mm256_set1_epi16(keyed ? -1 : 0),                                      \
+                          _mm256_set1_epi16(static_cast<int16_t>(alpha)),                         \
+                          _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};                   \
+    int j = 0;                                                                                    \
+    Bgr16 first, second;                                                                          \
+    for (; j + 32 <= count; j += 32) {                                                            \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
+                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
+      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
+      STORE(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);            \
+    }                                                                                             \
+    if (j + 16 <= count) {                                                                        \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
+                                              k, &first, &second);                                \
+      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
+      j += 16;                                                                                    \
+    }                                                                                             \
+    for (; j < count; ++j) {                                                                      \
+      ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                                              \
+      uint16_t pixel;                                                                             \
+      std::memcpy(&pixel, layer + 2 * j, 2);                                                      \
+      BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);                                 \
+    }                                                                                             \
   }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) {
-    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-    uint16_t pixel;
-    std::memcpy(&pixel, layer + 2 * j, 2);
-    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
-  }
-}
 
-template <bool kPlainLuma, bool kUniformHue>
-DISP_AVX512 void ConvertYUY2BlendRGB565AVX512(const DISP_ColorAdjust& a, const uint8_t* pairs, const uint8_t* layer, int keyed,
-                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
-                                         int count) {
-  const Constants k = ConstantsOf(a);
-  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
-                        _mm256_set1_epi16(keyed ? -1 : 0),
-                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
-                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    StoreBGRPermuted(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) {
-    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-    uint16_t pixel;
-    std::memcpy(&pixel, layer + 2 * j, 2);
-    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
-  }
-}
+DISP_YUY2_KERNELS(DISP_AVX2, AVX2, StoreBGR)
+DISP_YUY2_KERNELS(DISP_AVX512, AVX512, StoreBGRPermuted)
+#undef DISP_YUY2_KERNELS
 
 // Channel c of 16 pixels from the three 16-byte thirds of their 48 bytes.
 DISP_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
@@ -421,7 +384,7 @@ void DISP_PrepareColorAdjust(DISP_Composition& c) {
   const int gain = model.yuvContrast + 8;
   for (int y = 0; y < 256; ++y) {
     const int y2 = (y + brightness - 128) * gain / 8;
-    a.lumaC[y] = static_cast<int16_t>(ClampByte(y2 + 128) - 16);
+    a.lumaC[y] = static_cast<int16_t>(DISP_ClampByte(y2 + 128) - 16);
   }
   for (int k = 0; k < 4; ++k) {
     const int q = kQuadrantOfSignCode[k];
@@ -445,8 +408,9 @@ void DISP_PrepareColorAdjust(DISP_Composition& c) {
   a.factor256 = 256, a.factor1024 = 1024;
   a.lumaBias = static_cast<int16_t>(brightness - 128);
   a.lumaGain = static_cast<int16_t>(gain);
-  ConvertPixel(a, 16, 128, 128, a.clearBGR);
-  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = a.clearBGR[i % 3];
+  uint8_t clearBGR[3];
+  ConvertPixel(a, 16, 128, 128, clearBGR);
+  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = clearBGR[i % 3];
 }
 
 void DISP_FillClearBGR(const DISP_Composition& c, uint8_t* bgr, int count) {

@@ -16,7 +16,6 @@ struct DISP_ColorAdjust {
   // Hue coefficients by sign code (Cb' < 0) + 2 (Cr' < 0): Cb from Cb', Cb from Cr', Cr from Cb',
   // Cr from Cr'.
   int hue[4][4];
-  uint8_t clearBGR[3];
   std::array<uint8_t, DISP_MAX_OUTPUT_WIDTH * 3> clearRow;  // the clear's colour along a row
   // AVX2: luma in 16-bit lanes needs contrast 0 to 7; with brightness and contrast 0 it is Y - 16.
   // Each hue coefficient by sign code as a pshufb table of 16-bit entries.
