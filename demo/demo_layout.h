@@ -1,6 +1,6 @@
-// demo_layout.h: the demo's fixed numbers, named once for the demo and the tools that make its data:
-// how it lays out video memory (pages, key page, sprite bank, the overlays' pictures), the layout
-// of resource.dat, and the timeline of its one part.
+// demo_layout.h: the demo's fixed numbers, named once for the demo and the tools that make its
+// data: how it lays out video memory (pages, key page, sprite bank, the overlays' pictures), the
+// layout of resource.dat, and the timeline of its one part.
 #pragma once
 
 #include <array>

@@ -8,13 +8,13 @@
 // operands). The raster operation combines source S and destination D bit by bit: result bit =
 // bit (2 x S bit + D bit) of the operation number.
 struct DISP_BlitOp {
-  uint32_t dstOffset, srcOffset;        // byte offsets into video memory
-  uint64_t dstRowBytes, srcRowBytes;    // distance between rows, bytes
-  uint16_t width, height;               // pixels
-  uint32_t rasterOp;                    // 0 to 15
-  uint32_t pixelBytes;                  // 2 (16-bit pixels) or 1 (8-bit pixels)
-  uint32_t expand;                      // the source is a bit map: 1 foreground, 0 background
-  uint32_t transparent;                 // pixels whose colour equals the key are not drawn
+  uint32_t dstOffset, srcOffset;              // byte offsets into video memory
+  uint64_t dstRowBytes, srcRowBytes;          // distance between rows, bytes
+  uint16_t width, height;                     // pixels
+  uint32_t rasterOp;                          // 0 to 15
+  uint32_t pixelBytes;                        // 2 (16-bit pixels) or 1 (8-bit pixels)
+  uint32_t expand;                            // the source is a bit map: 1 foreground, 0 background
+  uint32_t transparent;                       // pixels whose colour equals the key are not drawn
   uint16_t colorKey, background, foreground;  // 8-bit pixels use the low byte; a key above 255
                                               // then never matches
 };

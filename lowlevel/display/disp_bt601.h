@@ -22,7 +22,8 @@ constexpr DISP_YCbCr DISP_YCbCrOfRGB(int r, int g, int b) {
 // C = Y - 16, D = Cb - 128, E = Cr - 128 to clamped components: no rounding term, blue factor 517,
 // division by 256 toward zero. The floor of >> gives the same once clamped at 0.
 constexpr DISP_RGB DISP_RGBOfCDE(int c, int d, int e) {
-  return {DISP_ClampByte((298 * c + 409 * e) >> 8), DISP_ClampByte((298 * c - 100 * d - 208 * e) >> 8),
+  return {DISP_ClampByte((298 * c + 409 * e) >> 8),
+          DISP_ClampByte((298 * c - 100 * d - 208 * e) >> 8),
           DISP_ClampByte((298 * c + 517 * d) >> 8)};
 }
 constexpr DISP_RGB DISP_RGBOfYCbCr(int y, int cb, int cr) {

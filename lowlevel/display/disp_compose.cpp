@@ -131,7 +131,7 @@ DISP_Kernels DISP_BestKernels() {
 bool DISP_StartComposition(DISP_Composition* c, const DISP_Model& model, const uint8_t* video,
                            const DISP_Surface& surface, DISP_Kernels kernels) {
   const DISP_Geometry g = DISP_GeometryOf(model);
-  if (!video || !surface.pixels || !surface.written ||
+  if (!surface.pixels || !surface.written ||
       surface.capacity < static_cast<size_t>(g.width) * g.height)
     return false;
   c->model = &model;
@@ -148,7 +148,7 @@ bool DISP_StartComposition(DISP_Composition* c, const DISP_Model& model, const u
 bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
                        DISP_Kernels kernels) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, kernels)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, kernels)) return false;
   DISP_PrepareColorAdjust(c);
   DISP_PrepareRGBLayer(c);
   DISP_PrepareCursor(c);
@@ -163,9 +163,7 @@ bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP
 
 bool DISP_ClearSurface(const DISP_Model& model, const DISP_Surface& surface) {
   DISP_Composition c;
-  // Clearing reads no video memory; any non-null block passes the start.
-  if (!DISP_StartComposition(&c, model, surface.pixels, surface, DISP_KERNELS_PORTABLE))
-    return false;
+  if (!DISP_StartComposition(&c, model, nullptr, surface, DISP_KERNELS_PORTABLE)) return false;
   ClearSurface(c);
   return true;
 }
@@ -173,14 +171,16 @@ bool DISP_ClearSurface(const DISP_Model& model, const DISP_Surface& surface) {
 bool DISP_DrawYUVPart(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
                       int planeB, int bottomPart) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_DrawYUVPartRows(c, planeB ? 1 : 0, bottomPart ? 1 : 0);
   return true;
 }
 
 bool DISP_DrawOSD(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_DrawOSDChains(c);
   return true;
 }
@@ -188,21 +188,23 @@ bool DISP_DrawOSD(const DISP_Model& model, const uint8_t* video, const DISP_Surf
 bool DISP_DrawOSDArea(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
                       uint32_t header, int field) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_DrawOSDAreaAt(c, header, field);
   return true;
 }
 
 bool DISP_DrawSPU(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_DrawSPULayer(c);
   return true;
 }
 
 bool DISP_ConvertToBGR(const DISP_Model& model, const DISP_Surface& surface, DISP_Kernels kernels) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, surface.pixels, surface, kernels)) return false;
+  if (!DISP_StartComposition(&c, model, nullptr, surface, kernels)) return false;
   DISP_PrepareColorAdjust(c);
   for (int y = 0; y < c.height; ++y) DISP_ConvertYCbCrToBGR(c, DISP_SurfaceRow(c, y), c.width);
   return true;
@@ -210,7 +212,8 @@ bool DISP_ConvertToBGR(const DISP_Model& model, const DISP_Surface& surface, DIS
 
 bool DISP_DrawRGBLayer(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_PrepareRGBLayer(c);
   for (int y = 0; y < c.height; ++y) DrawRGBRow(c, y);
   return true;
@@ -218,7 +221,8 @@ bool DISP_DrawRGBLayer(const DISP_Model& model, const uint8_t* video, const DISP
 
 bool DISP_DrawCursor(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE)) return false;
+  if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
+    return false;
   DISP_PrepareCursor(c);
   for (int y = 0; y < c.height; ++y) DISP_DrawCursorRow(c, y);
   return true;
@@ -226,8 +230,7 @@ bool DISP_DrawCursor(const DISP_Model& model, const uint8_t* video, const DISP_S
 
 bool DISP_ApplyGamma(const DISP_Model& model, const DISP_Surface& surface) {
   DISP_Composition c;
-  if (!DISP_StartComposition(&c, model, surface.pixels, surface, DISP_KERNELS_PORTABLE))
-    return false;
+  if (!DISP_StartComposition(&c, model, nullptr, surface, DISP_KERNELS_PORTABLE)) return false;
   if (!model.enableGamma) return true;
   DISP_PrepareGamma(c);
   for (int y = 0; y < c.height; ++y) DISP_GammaRow(c, y);

@@ -21,12 +21,16 @@ struct DISP_Surface {
 
 // Which conversion kernels run: the portable ones, AVX2, or AVX2 with the AVX-512 byte permutes.
 // Every set gives the same bytes.
-enum DISP_Kernels : int { DISP_KERNELS_PORTABLE = 0, DISP_KERNELS_AVX2 = 1, DISP_KERNELS_AVX512 = 2 };
+enum DISP_Kernels : int {
+  DISP_KERNELS_PORTABLE = 0,
+  DISP_KERNELS_AVX2 = 1,
+  DISP_KERNELS_AVX512 = 2
+};
 // The best set this processor runs.
 DISP_Kernels DISP_BestKernels();
 
 // The whole frame, clear to gamma; false (and nothing written) when the surface is too small.
-// `video` is the DISP_VIDEO_MEMORY_SIZE bytes of video memory.
+// `video` is the DISP_VIDEO_MEMORY_SIZE bytes of video memory; a null one composes nothing.
 bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
                        DISP_Kernels kernels);
 

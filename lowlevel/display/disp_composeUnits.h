@@ -55,7 +55,7 @@ struct DISP_CursorFrame {
 // One composition. The units fill their part of it in their Prepare step.
 struct DISP_Composition {
   const DISP_Model* model;
-  const uint8_t* video;  // DISP_VIDEO_MEMORY_SIZE bytes
+  const uint8_t* video;  // DISP_VIDEO_MEMORY_SIZE bytes; null for steps that do not read it
   uint8_t* surface;      // width x height x 3
   uint8_t* written;      // width x height
   int width, height;     // output pixels
@@ -67,7 +67,8 @@ struct DISP_Composition {
   std::array<std::array<uint8_t, 256>, 3> gammaOfChannel;  // [blue, green, red][value]
 };
 
-// Sets up a composition of `model` onto `surface`; false when the surface is too small.
+// Sets up a composition of `model` onto `surface`; false when the surface is too small. Steps
+// that read no video memory may pass a null `video`.
 bool DISP_StartComposition(DISP_Composition* c, const DISP_Model& model, const uint8_t* video,
                            const DISP_Surface& surface, DISP_Kernels kernels);
 

@@ -20,7 +20,7 @@ struct DISP_LayerSize {
 // RGB layer size of modes 0 to 32. The handheld's scaler makes modes 15, 16, 29, 30 184 wide and
 // 17, 18, 31, 32 96 wide; this is the emulation's table.
 inline constexpr std::array<DISP_LayerSize, 33> kDISP_LayerSizeOfMode = {{
-    {320, 240}, {160, 240}, {160, 120}, {80, 120},  {80, 60},                          // LCD
+    {320, 240}, {160, 240}, {160, 120}, {80, 120},  {80, 60},                            // LCD
     {320, 240}, {720, 480}, {720, 240}, {584, 480}, {512, 240}, {392, 240}, {360, 480},  // NTSC
     {360, 240}, {296, 240}, {256, 240}, {180, 240}, {180, 120}, {90, 120},  {90, 60},
     {320, 240}, {720, 576}, {720, 288}, {704, 576}, {512, 288}, {392, 288}, {360, 576},  // PAL
@@ -44,10 +44,10 @@ inline constexpr int DISP_MAX_OUTPUT_PIXELS = DISP_MAX_OUTPUT_WIDTH * DISP_MAX_O
 // ---- Layer records --------------------------------------------------------------------------
 // RGB layer region 1 to 5; region 5 is the whole-screen default and its rectangle is not used.
 struct DISP_RGBRegion {
-  uint32_t active;      // the rectangle is in force
-  uint32_t visible;     // RGB pixels are shown inside it
-  uint16_t operation;   // 0 none, 1 colour key, 2 alpha
-  uint16_t alpha;       // 0 to 15, 15 opaque
+  uint32_t active;                    // the rectangle is in force
+  uint32_t visible;                   // RGB pixels are shown inside it
+  uint16_t operation;                 // 0 none, 1 colour key, 2 alpha
+  uint16_t alpha;                     // 0 to 15, 15 opaque
   uint16_t left, right, top, bottom;  // inclusive output coordinates; TV modes: field lines
 };
 
@@ -66,7 +66,7 @@ struct DISP_YUVScale {
 };
 
 struct DISP_CursorLayer {
-  uint16_t x, y;            // output pixels; TV modes: y counts field lines
+  uint16_t x, y;  // output pixels; TV modes: y counts field lines
   uint32_t enable;
   uint32_t large;           // 0: 32 x 32, 1: 64 x 64
   uint32_t color1, color0;  // red, green, blue in bits 0-23, alpha in bits 28-31
@@ -78,8 +78,8 @@ struct DISP_CursorLayer {
 // the layouts of the library interface (palette blue-green-red, key red-green-blue, gamma entry
 // output red-green-blue, cursor and OSD colours with alpha in bits 28-31).
 struct DISP_Model {
-  uint32_t displayMode;         // 0 to 32
-  int colorBitDepth;            // 4, 8, 16 or 24
+  uint32_t displayMode;          // 0 to 32
+  int colorBitDepth;             // 4, 8, 16 or 24
   int screenSizeX, screenSizeY;  // RGB layer image size of the mode
 
   uint32_t rgbVideoMemOffset;
@@ -87,11 +87,11 @@ struct DISP_Model {
   uint32_t regionColorKey;
   std::array<DISP_RGBRegion, 6> rgbLayerRegion;  // index 1 to 5; 0 is unused
 
-  std::array<DISP_YUVPlane, 2> yuvPlane;    // 0 plane A, 1 plane B
-  std::array<DISP_YUVScale, 4> yuvScaler;   // A top, A bottom, B top, B bottom
-  int yuvFirstPlanePriority;                // non-zero: plane A above plane B
-  int8_t yuvBrightness;                     // added to Y
-  uint8_t yuvContrast;                      // Y gain (value + 8) / 8
+  std::array<DISP_YUVPlane, 2> yuvPlane;   // 0 plane A, 1 plane B
+  std::array<DISP_YUVScale, 4> yuvScaler;  // A top, A bottom, B top, B bottom
+  int yuvFirstPlanePriority;               // non-zero: plane A above plane B
+  int8_t yuvBrightness;                    // added to Y
+  uint8_t yuvContrast;                     // Y gain (value + 8) / 8
   // Hue coefficients of the four chroma quadrants, 64 = 1.0.
   std::array<int8_t, 4> hueCbA, hueCbB, hueCrA, hueCrB;
   int enableGamma;

@@ -48,7 +48,8 @@ DISP_OSDHeader DISP_ReadOSDHeader(const uint8_t* at) {
 void DISP_WriteSPUBaseCmd(uint8_t* at, const DISP_SPUBaseCmd& r) {
   WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, lineBytesAndChanges),
             (r.lineBytes & ~1u) | (r.changeCmdPresent != 0));
-  WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, colorContrast), Halves(r.colorWord, r.contrastWord));
+  WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, colorContrast),
+            Halves(r.colorWord, r.contrastWord));
   WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, columns), Halves(r.left, r.right));
   WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, lines), Halves(r.top, r.bottom));
   WriteBE32(at + offsetof(DISP_SPUBaseCmdWords, evenLineData), r.evenLineData);
@@ -79,7 +80,8 @@ void DISP_WriteSPUChangeHeader(uint8_t* at, const DISP_SPUChangeHeader& h) {
 }
 
 DISP_SPUChangeHeader DISP_ReadSPUChangeHeader(uint32_t word) {
-  return {High(word), static_cast<uint16_t>(word & 0xFFF), static_cast<uint16_t>((word >> 12) & 0xF)};
+  return {High(word), static_cast<uint16_t>(word & 0xFFF),
+          static_cast<uint16_t>((word >> 12) & 0xF)};
 }
 
 void DISP_WriteSPUChangeEntry(uint8_t* at, const DISP_SPUChangeEntry& e) {

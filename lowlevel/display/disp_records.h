@@ -38,7 +38,7 @@ struct DISP_OSDHeader {
   uint32_t left, right;  // columns, right inclusive
   uint32_t alpha;        // 0 to 15
   uint32_t alphaEnable, keyEnable, compressed, last;
-  uint32_t sizeCode;     // 0: 2 bits a pixel, 1: 4, 2: 8, 3: 16 (never written)
+  uint32_t sizeCode;  // 0: 2 bits a pixel, 1: 4, 2: 8, 3: 16 (never written)
   uint32_t keyIndex;
 };
 

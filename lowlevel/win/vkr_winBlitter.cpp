@@ -39,9 +39,14 @@ uint32_t VKR_HwBitBltRotate(uint32_t dstOffset, uint32_t dstPitch, uint16_t widt
                             uint32_t srcOffset, uint32_t srcPitch, uint32_t flags) {
   if (!VKR_WinIsStarted()) return VKR_ERROR;
   const uint32_t pixelBytes = flags <= 3 ? 1 : flags <= 7 ? 2 : 3;
-  const DISP_RotateOp op = {dstOffset,          srcOffset, uint64_t{dstPitch} * pixelBytes,
-                            uint64_t{srcPitch} * pixelBytes, width,  height,
-                            pixelBytes,         flags & 3};
+  const DISP_RotateOp op = {dstOffset,
+                            srcOffset,
+                            uint64_t{dstPitch} * pixelBytes,
+                            uint64_t{srcPitch} * pixelBytes,
+                            width,
+                            height,
+                            pixelBytes,
+                            flags & 3};
   DISP_Rotate(op, g_GP2X_VIDEO_BASE_PTR);
   return VKR_OK;
 }

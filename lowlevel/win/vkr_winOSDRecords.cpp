@@ -16,7 +16,10 @@ uint32_t VKR_WriteOSDHeader(uint32_t header, uint32_t next, uint32_t left, uint3
                             uint32_t compressed, uint32_t alphaEnable, uint32_t colorKeyEnable,
                             uint32_t alpha, uint32_t keyIndex) {
   if (!VKR_WinIsStarted()) return VKR_ERROR;
-  const uint32_t sizeCode = bitsPerPixel == 2 ? 0 : bitsPerPixel == 4 ? 1 : bitsPerPixel == 8 ? 2 : 3;
+  const uint32_t sizeCode = bitsPerPixel == 2   ? 0
+                            : bitsPerPixel == 4 ? 1
+                            : bitsPerPixel == 8 ? 2
+                                                : 3;
   if (sizeCode == 3 || header % 4 != 0 || !DISP_InVideoMemory(header, kDISP_OSDHeaderBytes))
     return VKR_BAD_ARGUMENT;
   DISP_OSDHeader h;
