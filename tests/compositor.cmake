@@ -8,7 +8,6 @@ cb_add_gtest(cb_compositor_test
     ${CMAKE_CURRENT_LIST_DIR}/compositor/osd_spu_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/compositor/random_frames_test.cpp
   LIBS vkr_lowLevelWin_host)
-target_include_directories(cb_compositor_test PRIVATE ${CMAKE_SOURCE_DIR}/lowlevel/display)
 
 # The fuzz target, built by clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer
 # straight from the sources it needs. A few seconds run with the suite; the long run of a million
