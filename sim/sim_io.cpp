@@ -2,8 +2,10 @@
 // register accesses are decoded into the simulated console's units. Every access costs virtual
 // time, is traced, and an idle poll (the same read again) jumps the clock to when it can change.
 //
-// Sections: access bookkeeping and idle polls; register window reads; register window writes;
-// blitter window; the accessor.
+// Sections: access bookkeeping and idle polls; devices on the ports and the second core; register
+// window reads; register window writes; blitter window; the accessor.
+#include "sim_arm940.h"
+#include "sim_cx25874.h"
 #include "sim_state.h"
 #include "vkr_gp2xAccess.h"
 
@@ -44,7 +46,8 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
   else if (window == Window::Reg && op == Op::R16 && offset == GP2X_GPIOBPINLVL &&
            lastAccess.repeats >= kStatusPollRepeats)
     SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
-  // The blitter's and the encoder's busy bits jump here once their units are decoded.
+  // The blitter's busy bits jump here once its unit is decoded; the encoder's polls jump where
+  // its transfers end (PortBWritten).
 }
 
 void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
@@ -56,6 +59,26 @@ void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
 
 bool IsPinLevel(uint32_t offset) {
   return offset >= GP2X_GPIOAPINLVL && offset < GP2X_GPIOPINLVL(GP2X_GPIO_PORTS);
+}
+
+// ---- Devices on the ports and the second core ------------------------------------------------
+// Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
+// by holding SDA low, which the pin-level register shows through the port's pull-down. A transfer
+// that repeats the one before is an idle poll: the clock jumps to when its answer can change, or
+// for an answer only the program's own clock can end (a silent encoder), to the next millisecond.
+void PortBWritten() {
+  SIM_CX25874_PortWritten(g_sim.clock.nowNs, g_sim.reg[GP2X_GPIOBOUT >> 1],
+                          g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
+  uint16_t& pull = g_sim.gpio.pullDown[GP2X_GPIO_PORT_B];
+  pull = static_cast<uint16_t>(SIM_CX25874_HoldsSDALow() ? pull | GP2X_GPIOB_SDA
+                                                        : pull & ~GP2X_GPIOB_SDA);
+  uint64_t untilNs = 0;
+  if (SIM_CX25874_TakeIdlePoll(&untilNs))
+    SimClock_JumpTo(untilNs == UINT64_MAX ? SimClock_NextMillisecondNs() : untilNs);
+}
+
+void SecondCoreControlWritten() {
+  SimArm940_Control(g_sim.reg[GP2X_DUALCTRL940 >> 1], g_sim.reg[GP2X_SYSCLKENREG >> 1]);
 }
 
 // ---- Register window reads -------------------------------------------------------------------
@@ -88,15 +111,16 @@ void Write16(uint32_t offset, uint16_t value) {
     case GP2X_FPLLVSETREG:
     case GP2X_ADC_DATA:
       return;
-    case GP2X_DUALCTRL940:
-    case GP2X_SYSCLKENREG:
-      // The second core's unit decodes hold, run and pause (bit 0 of SYSCLKENREG) here.
-      break;
+    case GP2X_DUALCTRL940:  // the second core held in reset (bit 7)
+    case GP2X_SYSCLKENREG:  // its clock (bit 0) among the others
+      g_sim.reg[offset >> 1] = value;
+      SecondCoreControlWritten();
+      return;
     case GP2X_GPIOBOUT:
     case GP2X_GPIOBALTFNLOW:
-      // Port B carries the encoder's two-wire bus: its unit observes the line levels after this
-      // write (SimGpio_PinLevel of port B) and answers by holding SDA low (gpio.pullDown).
-      break;
+      g_sim.reg[offset >> 1] = value;
+      PortBWritten();
+      return;
   }
   if (IsPinLevel(offset)) return;
   // The display controller's unit decodes its registers (0x2800 to 0x29FF and the scaler and
