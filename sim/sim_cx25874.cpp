@@ -51,8 +51,8 @@ struct Encoder {
   std::vector<SimCaptionPair> captions;
   // Idle polls.
   uint32_t lastTransfer;
-  bool pollDue;
-  uint64_t pollUntilNs;
+  bool transferEnded;
+  SimEncoderTransferEnd transferEnd;
   // Outputs.
   void (*traceSink)(void*, const char*);
   void* traceContext;
@@ -123,19 +123,17 @@ uint64_t ReadAnswerChangesNs(uint8_t reg, uint64_t timeNs) {
   return UINT64_MAX;
 }
 
-// A transfer has ended (transfer: kNack or kRead | ...; kNoTransfer for a write). The same one
-// twice in a row is an idle poll.
-void EndTransfer(uint32_t transfer, uint64_t untilNs) {
-  if (transfer != kNoTransfer && transfer == g_encoder.lastTransfer) {
-    g_encoder.pollDue = true;
-    g_encoder.pollUntilNs = untilNs;
-  }
+// A transfer has ended (transfer: kNack or kRead | ...; kNoTransfer for a write).
+void EndTransfer(uint32_t transfer, uint64_t answerChangesNs) {
+  g_encoder.transferEnded = true;
+  g_encoder.transferEnd = {transfer != kNoTransfer && transfer == g_encoder.lastTransfer,
+                           answerChangesNs};
   g_encoder.lastTransfer = transfer;
 }
 
 void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
   Trace(timeNs, "ENC W 0x%02X 0x%02X", reg, value);
-  EndTransfer(kNoTransfer, 0);
+  EndTransfer(kNoTransfer, UINT64_MAX);
   if (reg == CX25874_RESET) {
     if (value & CX25874_RESET_ALL) {
       DropUnsentPair(timeNs);
@@ -307,8 +305,8 @@ void SIM_CX25874_PowerOn(SimTVStandard standard) {
   e.busyUntilNs = 0;
   e.captions.clear();
   e.lastTransfer = kNoTransfer;
-  e.pollDue = false;
-  e.pollUntilNs = 0;
+  e.transferEnded = false;
+  e.transferEnd = {};
   e.traceSink = nullptr;
   e.traceContext = nullptr;
 }
@@ -328,10 +326,10 @@ void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunct
 
 bool SIM_CX25874_HoldsSDALow() { return g_encoder.pullSda; }
 
-bool SIM_CX25874_TakeIdlePoll(uint64_t* untilNs) {
-  if (!g_encoder.pollDue) return false;
-  g_encoder.pollDue = false;
-  *untilNs = g_encoder.pollUntilNs;
+bool SIM_CX25874_TakeTransferEnd(SimEncoderTransferEnd* end) {
+  if (!g_encoder.transferEnded) return false;
+  g_encoder.transferEnded = false;
+  *end = g_encoder.transferEnd;
   return true;
 }
 

@@ -39,11 +39,16 @@ void SIM_CX25874_SetTraceSink(void (*sink)(void* context, const char* line), voi
 void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunction);
 bool SIM_CX25874_HoldsSDALow();
 
-// Idle polls: true once after a transfer that repeats the one before it exactly (a read of the
-// same register answering the same, or an unacknowledged address), with the time its answer can
-// next change in untilNs (the caption status's busy end, the field register's next edge), or
-// UINT64_MAX when nothing the encoder does will change it (a silent encoder, a plain register).
-bool SIM_CX25874_TakeIdlePoll(uint64_t* untilNs);
+// Transfers as idle-poll detection sees them: true once after each transfer ends, telling whether
+// it repeated the one before exactly (a read of the same register answering the same, or an
+// unacknowledged address) and when its answer can next change: the caption status's busy end, the
+// field register's next edge, or UINT64_MAX when nothing the encoder does will change it (a silent
+// encoder, a plain register).
+struct SimEncoderTransferEnd {
+  bool repeat;
+  uint64_t answerChangesNs;
+};
+bool SIM_CX25874_TakeTransferEnd(SimEncoderTransferEnd* end);
 
 // State for tests and tools.
 SimTVStandard SIM_CX25874_Standard();  // from the last complete register set received

@@ -24,6 +24,9 @@ struct LastAccess {
   uint32_t repeats = 0;
 };
 LastAccess lastAccess;
+// The program has read the timer since the encoder's last transfer ended: a repeated transfer is
+// then a wait against the clock.
+bool timerReadSinceTransfer = false;
 
 // The millisecond clock's busy-wait reads the timer twice in a row as part of its normal work
 // (the target, then the first comparison); a third read in a row is a poll.
@@ -39,6 +42,7 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
   lastAccess = {op, window, offset, again ? lastAccess.repeats + 1 : 0};
   const bool timerRead = window == Window::Reg && op == Op::R32 && offset == GP2X_TCOUNT;
   if (!timerRead) SimClock_EndTimerWait();
+  else timerReadSinceTransfer = true;
   SimClock_AccessCost();
   if (!again) return;
   if (timerRead && lastAccess.repeats >= kTimerPollRepeats)
@@ -64,17 +68,22 @@ bool IsPinLevel(uint32_t offset) {
 // ---- Devices on the ports and the second core ------------------------------------------------
 // Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
 // by holding SDA low, which the pin-level register shows through the port's pull-down. A transfer
-// that repeats the one before is an idle poll: the clock jumps to when its answer can change, or
-// for an answer only the program's own clock can end (a silent encoder), to the next millisecond.
+// that repeats the one before is an idle poll: the clock jumps to when its answer can change; an
+// answer that only the program's own clock can end (a silent encoder) jumps to the next millisecond
+// when the program reads the timer between its tries.
 void PortBWritten() {
   SIM_CX25874_PortWritten(g_sim.clock.nowNs, g_sim.reg[GP2X_GPIOBOUT >> 1],
                           g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
   uint16_t& pull = g_sim.gpio.pullDown[GP2X_GPIO_PORT_B];
   pull = static_cast<uint16_t>(SIM_CX25874_HoldsSDALow() ? pull | GP2X_GPIOB_SDA
                                                         : pull & ~GP2X_GPIOB_SDA);
-  uint64_t untilNs = 0;
-  if (SIM_CX25874_TakeIdlePoll(&untilNs))
-    SimClock_JumpTo(untilNs == UINT64_MAX ? SimClock_NextMillisecondNs() : untilNs);
+  SimEncoderTransferEnd end;
+  if (!SIM_CX25874_TakeTransferEnd(&end)) return;
+  if (end.repeat && end.answerChangesNs != UINT64_MAX)
+    SimClock_JumpTo(end.answerChangesNs);
+  else if (end.repeat && timerReadSinceTransfer)
+    SimClock_JumpTo(SimClock_NextMillisecondNs());
+  timerReadSinceTransfer = false;
 }
 
 void SecondCoreControlWritten() {
@@ -145,7 +154,10 @@ constexpr uint32_t kBlitterMask = GP2X_BLITTER_WINDOW_SIZE - 4;
 
 }  // namespace
 
-void SimIO_Reset() { lastAccess = LastAccess{}; }
+void SimIO_Reset() {
+  lastAccess = LastAccess{};
+  timerReadSinceTransfer = false;
+}
 
 // ---- The accessor ----------------------------------------------------------------------------
 uint16_t GP2X_ReadReg16(uint32_t offset) {

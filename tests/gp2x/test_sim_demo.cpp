@@ -1,8 +1,6 @@
 // The handheld demo on the simulated console: the whole run in the test's process on the virtual
 // clock (the clock values it paints at, the registers handed back, the launcher), the program
 // copperbramble-sim itself, and the access trace.
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -16,6 +14,7 @@
 #include "scratch_dir.h"
 #include "sim_cx25874.h"
 #include "sim_fixture.h"
+#include "sim_program.h"
 #include "sim_sound.h"
 
 namespace {
@@ -25,23 +24,6 @@ const char* const kExpectedStdout =
     "Copperbramble / Velkamora\n"
     "\n"
     "Have you try this tiny demo with TV-Out + CloseCaption1?\n";
-
-struct ProgramRun {
-  int status;
-  std::string out, err;
-};
-
-// Runs a command through the shell, standard output and error into files.
-ProgramRun RunProgram(const std::string& arguments, const ScratchDir& dir, const std::string& environment = "") {
-  const std::string out = (dir.path() / "out.txt").string(), err = (dir.path() / "err.txt").string();
-  const int raw = std::system((environment + " " + CB_SIM_PROGRAM + " " + arguments + " >" + out +
-                               " 2>" + err).c_str());
-  auto slurp = [](const std::string& file) {
-    std::ifstream in(file);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  };
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-}
 
 using SimDemoTest = SimTest;
 
