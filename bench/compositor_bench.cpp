@@ -13,8 +13,9 @@
 
 #include "compositor/reference_compositor.h"
 #include "vkr_lowLevel.h"
-#include "vkr_winCompose.h"
+#include "disp_compose.h"
 #include "vkr_winHost.h"
+#include "vkr_winState.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ constexpr uint32_t kCursor = 0x7F5800;    // 64 x 128 two-bit bitmap
 constexpr uint32_t kOSD = 0x700000, kSPU = 0x780000;
 
 uint8_t* Video() { return g_GP2X_VIDEO_BASE_PTR; }
+
+// The display component composes the library's model into the desktop's frame surface.
+void Compose(DISP_Kernels kernels = g_nWinComposeKernels) {
+  DISP_ComposeFrame(VKR_WinDisplayModel(), Video(), VKR_WinFrameSurface(), kernels);
+}
 
 // A picture with smooth gradients, texture and chroma in every quadrant.
 void MakePicture() {
@@ -84,10 +90,10 @@ void YUVOnlyFrame() {
   VKR_SetSPUPlane(0, 0, 0, 0, 0);
 }
 
-void Frame(benchmark::State& state, uint32_t mode) {
+void Frame(benchmark::State& state, uint32_t mode, DISP_Kernels kernels = g_nWinComposeKernels) {
   DemoFrame(mode);
   for (auto _ : state) {
-    VKR_WinComposeFrame();
+    Compose(kernels);
     benchmark::ClobberMemory();
   }
 }
@@ -96,16 +102,13 @@ void BM_FrameNTSC(benchmark::State& s) { Frame(s, 6); }
 void BM_FramePAL(benchmark::State& s) { Frame(s, 20); }
 
 void BM_FramePALPortableKernels(benchmark::State& state) {
-  const int best = g_nWinComposeKernels;
-  g_nWinComposeKernels = kVKR_WinKernelsPortable;
-  Frame(state, 20);
-  g_nWinComposeKernels = best;
+  Frame(state, 20, DISP_KERNELS_PORTABLE);
 }
 
 void BM_YUVToRGBFullScreenPAL(benchmark::State& state) {
   YUVOnlyFrame();
   for (auto _ : state) {
-    VKR_WinComposeFrame();
+    Compose();
     benchmark::ClobberMemory();
   }
 }
@@ -117,7 +120,7 @@ void Stage(benchmark::State& state) {
   VKR_EnableGamma(1);
   VKR_SetOSDPlane(1, kOSD, kOSD);
   VKR_SetSPUPlane(1, 0, 0, kSPU, 0);
-  VKR_WinComposeFrame();
+  Compose();
   for (auto _ : state) {
     Step();
     benchmark::ClobberMemory();
@@ -125,7 +128,7 @@ void Stage(benchmark::State& state) {
 }
 uint32_t PlaneA() { return VKR_LowLevelAPI_SoftRender_YUV_Layer(1, 1); }
 uint32_t Conversion() {
-  VKR_WinConvertFrameToBGR();
+  DISP_ConvertToBGR(VKR_WinDisplayModel(), VKR_WinFrameSurface(), g_nWinComposeKernels);
   return 0;
 }
 void BM_StageYUVPlane(benchmark::State& s) { Stage<PlaneA>(s); }
@@ -215,8 +218,8 @@ void MakeOverlayRecords() {
 bool DemoFrameIsBitExact(uint32_t mode) {
   DemoFrame(mode);
   RefFrame ref;
-  RefComposeFrame(ref);
-  VKR_WinComposeFrame();
+  RefComposeFrame(ref, VKR_WinDisplayModel(), Video());
+  Compose();
   return std::memcmp(ref.surface.data(), g_ucFrameSurface.data(), ref.surface.size()) == 0 &&
          std::memcmp(ref.written.data(), g_ucByteWriteOnPlane.data(), ref.written.size()) == 0;
 }

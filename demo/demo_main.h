@@ -20,6 +20,7 @@ struct DemoReport {
   uint32_t paints = 0;
   uint32_t lastPaintMs = 0;  // elapsed time of the last paint
   bool exitChosen = false;   // the loop ended by the pause menu's Exit
+  bool endRequested = false; // the loop ended because the host asked
 };
 
 // What differs between the programs that run the demo.
@@ -28,6 +29,8 @@ struct DemoHost {
   // they are tried, ended by null.
   MDRIVER* const* (*registerMusicDrivers)();
   DemoReport* report = nullptr;  // may be null
+  // Asked once a frame; true ends the run as Exit does: end sequence, then shutdown. May be null.
+  bool (*endRequested)() = nullptr;
 };
 
 // Runs the demo in the working directory (it reads main.it and resource.dat there). Answers the

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "demo_layout.h"
 #include "vkr_lowLevel.h"
 
 std::array<int32_t, 4096> SINT{};
@@ -17,15 +18,11 @@ int g_bPartIntroInit = 0;  // the first paint has taken over the display layers
 int g_bLayerA = 1;         // this paint draws into page A, else page B
 int g_bLCD = 1;
 
-constexpr uint32_t kPageA = 829440;
-constexpr uint32_t kPageB = 1658880;
-constexpr uint32_t kKeyColourPage = 0x25F800;  // the clear's source operand; operation 0 ignores it
-constexpr uint32_t kSpriteBank = 0x32A000;
-constexpr uint16_t kKeyColour = 0xF81F;
+// The clear's source operand is the key-colour page; operation 0 ignores it.
 constexpr uint32_t kClear = 0;
 constexpr uint32_t kCopySkippingKey = 0x40C;
 constexpr int kSpriteCount = 25;
-constexpr int kFrameCount = 3;
+constexpr int kFrameCount = kPackSpriteFrames;
 constexpr int64_t kPageLines = 480;
 constexpr uint32_t kPalLayerLead = 36000;  // 25 lines of 720 pixels: the PAL layer starts above
 
@@ -37,15 +34,12 @@ struct OutputLayout {
 };
 constexpr OutputLayout kLcdLayout = {0, 319, 240, 0, 40, 319, 198};
 constexpr OutputLayout kNtscLayout = {0, 719, 240, 0, 40, 719, 198};
-constexpr OutputLayout kPalLayout = {25, 719, 264, 72000, 65, 719, 223};
+constexpr OutputLayout kPalLayout = {25, 719, 264, kDemoPalPictureOffset, 65, 719, 223};
 
 // Byte offset of each size set (64, 56, ..., 16) in the sprite bank: three s x s frames each.
 constexpr std::array<uint32_t, 7> kSetOffsets = [] {
   std::array<uint32_t, 7> offsets{};
-  for (uint32_t step = 1; step < offsets.size(); ++step) {
-    const uint32_t larger = 64 - 8 * (step - 1);
-    offsets[step] = offsets[step - 1] + kFrameCount * 2 * larger * larger;
-  }
+  for (uint32_t step = 0; step < offsets.size(); ++step) offsets[step] = PackSpriteSetOffset(step);
   return offsets;
 }();
 
@@ -127,11 +121,11 @@ int VKR_DP_Intro_Paint(uint32_t elapsedMs, uint32_t, int outputKind, int) {
     TakeOverDisplay(layout);
     g_bPartIntroInit = 1;
   }
-  const uint32_t page = g_bLayerA ? kPageA : kPageB;
+  const uint32_t page = g_bLayerA ? kDemoPageA : kDemoPageB;
 
   VKR_SetRGBRegionOperation(4, 1, 1, 1, BandAlpha(elapsedMs), 0, layout.bandTop,
                             layout.bandRight, layout.bandBottom);
-  VKR_HwBitBlt(page, 720, 720, 480, kKeyColourPage, 720, kClear, 0, 0, 0);
+  VKR_HwBitBlt(page, 720, 720, 480, kDemoKeyPageBegin, 720, kClear, 0, 0, 0);
 
   const int weight = (Cs(elapsedMs / 3) + 65536) / 32;
   const int frame = FrameAt(elapsedMs);
@@ -170,7 +164,7 @@ int VKR_DrawSprite(uint32_t page, int x, int y, int z, int frame) {
     sy >>= 1;
   }
 
-  int64_t source = kSpriteBank + kSetOffsets[step] + frame * cell * cell * 2;
+  int64_t source = kDemoSpriteBank + kSetOffsets[step] + frame * cell * cell * 2;
   int64_t width = size, height = size;
   if (sx < 0) {
     width = size + sx;
@@ -195,6 +189,6 @@ int VKR_DrawSprite(uint32_t page, int x, int y, int z, int frame) {
   VKR_HwBitBlt(static_cast<uint32_t>(page + (sy * pitch + sx) * 2), static_cast<uint32_t>(pitch),
                static_cast<uint16_t>(width), static_cast<uint16_t>(height),
                static_cast<uint32_t>(source), static_cast<uint32_t>(cell), kCopySkippingKey,
-               kKeyColour, 0, 0);
+               kDemoKeyColour, 0, 0);
   return 1;
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cc_greetings.h"
+#include "demo_layout.h"
 #include "demo_main.h"
 #include "dp_intro.h"
 #include "resource_pack.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr const char* kTitle = "Copperbramble / Velkamora";
-constexpr uint32_t kKeyColourPage = 0x25F800;
 
 struct LoadingLine {
   int column, row;
@@ -74,7 +74,7 @@ void EndSequence(uint32_t savedMode, int savedDepth, const VKR_CCG_State& captio
   VKR_SetYUVVideoPlaneScaler(1, 1, 1024, 1024);
   VKR_SetYUVVideoPlaneScaler(1, 0, 1024, 1024);
   VKR_SetYUVVideoPlanePriority(1);
-  VKR_HwBitBlt(0, 720, 720, 576, kKeyColourPage, 720, 0, 0, 0, 0);
+  VKR_HwBitBlt(0, 720, 720, 576, kDemoKeyPageBegin, 720, 0, 0, 0, 0);
   VKR_WaitVSync();
   VKR_SetRGBStartAddress(0);
   VKR_SetRGBRegionOperation(5, 1, 1, 0, 0, 0, 0, 0, 0);
@@ -96,7 +96,8 @@ bool StartMusicOutput(MDRIVER* const* drivers) {
 }  // namespace
 
 int VKR_Demo_Run(const DemoHost& host) {
-  const DemoPart part = {0, 117300, VKR_DP_Intro_Reset, VKR_DP_Intro_Paint};
+  const DemoPart part = {kDemoPartStartMs, kDemoPartEndMs, VKR_DP_Intro_Reset,
+                         VKR_DP_Intro_Paint};
   DemoReport unwatched;
   DemoReport& report = host.report ? *host.report : unwatched;
   report = DemoReport{};
@@ -176,6 +177,10 @@ int VKR_Demo_Run(const DemoHost& host) {
         previous = current;
         if (VKR_TMV_TinyMenu_GetState() == 2) {
           report.exitChosen = true;
+          break;
+        }
+        if (host.endRequested && host.endRequested()) {
+          report.endRequested = true;
           break;
         }
         if (now >= part.endMs) break;

@@ -10,14 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kPictureBytes = 720 * 480 * 2;
-constexpr uint32_t kPalPictureOffset = 72000;  // 50 lines of 1,440 bytes
-constexpr uint32_t kSpriteBankOffset = 0x32A000;
-constexpr std::array<uint32_t, 7> kSpriteSizes = {64, 56, 48, 40, 32, 24, 16};
-constexpr uint32_t kKeyPageBegin = 0x25F800;
-constexpr uint32_t kKeyPageEnd = 0x308400;
-constexpr uint16_t kKeyColour = 0xF81F;
-
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -66,11 +58,11 @@ bool VKR_ResourcePack_Load(uint8_t* base, int outputKind) {
   if (!file) return false;
   const bool lcd = outputKind == 0;
 
-  size_t found = std::fread(base + (outputKind == 2 ? kPalPictureOffset : 0), 1, kPictureBytes,
+  size_t found = std::fread(base + (outputKind == 2 ? kDemoPalPictureOffset : 0), 1, kPackPictureBytes,
                             file.get());
-  uint32_t setOffset = kSpriteBankOffset;
-  for (uint32_t size : kSpriteSizes) {
-    const uint32_t setBytes = 6 * size * size;
+  uint32_t setOffset = kDemoSpriteBank;
+  for (uint32_t size : kPackSpriteSizes) {
+    const uint32_t setBytes = PackSpriteSetBytes(size);
     found += std::fread(base + setOffset, 1, setBytes, file.get());
     if (lcd) ReduceSpriteSet(base + setOffset, size);
     setOffset += setBytes;
@@ -82,7 +74,7 @@ bool VKR_ResourcePack_Load(uint8_t* base, int outputKind) {
                  "and sprites keeps what video memory held\n",
                  found, kResourcePackBytes);
   if (lcd) ReduceBackground(base);
-  for (uint32_t offset = kKeyPageBegin; offset < kKeyPageEnd; offset += 2)
-    SetWord(base, offset / 2, kKeyColour);
+  for (uint32_t offset = kDemoKeyPageBegin; offset < kDemoKeyPageEnd; offset += 2)
+    SetWord(base, offset / 2, kDemoKeyColour);
   return true;
 }

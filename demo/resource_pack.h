@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-inline constexpr uint32_t kResourcePackBytes = 769152;
+#include "demo_layout.h"
 
 // Reads "resource.dat" from the working directory into the video memory at base and prepares it
 // for the output kind (0 LCD, 1 NTSC, 2 PAL). Answers false when the file cannot be opened; a

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "demo_layout.h"
 #include "tinymenu_vol_bitmaps.h"
 #include "vkr_lowLevel.h"
 
@@ -16,10 +17,10 @@ namespace {
 // Video memory kept for the overlays' pictures, up to its end. A slot holds one picture: on the
 // LCD 32 rows of 32 pixels (the copies carry 1024 bytes); on TV two 64 x 64 field pictures, the
 // odd frame lines 1024 bytes after the even ones.
-constexpr uint32_t kMenuPictureOffset = 0x7F4800;
-constexpr uint32_t kMutedPictureOffset = 0x7F5000;
-constexpr uint32_t kLevelPicturesOffset = 0x7F5800;
 constexpr uint32_t kPictureSlotBytes = 2048;
+constexpr uint32_t kMenuPictureOffset = kDemoOverlayPictures;
+constexpr uint32_t kMutedPictureOffset = kMenuPictureOffset + kPictureSlotBytes;
+constexpr uint32_t kLevelPicturesOffset = kMutedPictureOffset + kPictureSlotBytes;
 constexpr uint32_t kFieldPictureBytes = 1024;
 constexpr uint32_t kLcdPictureWidth = 32, kTvPictureWidth = 64;  // pixels, four a byte
 constexpr uint8_t kFourTransparentPixels = 0xAA;

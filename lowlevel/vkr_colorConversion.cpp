@@ -1,10 +1,9 @@
 // vkr_colorConversion.cpp: conversions between RGB components, YUY2 pixel pairs, dual RGB565 words
 // and YUVA words, in the one fixed-point form of studio-swing BT.601 that every layer uses.
+#include "disp_bt601.h"
 #include "vkr_lowLevel.h"
 
 namespace {
-
-int ClampComponent(int value) { return value < 0 ? 0 : value > 255 ? 255 : value; }
 
 // RGB to YUV. Components outside 0-255 are clamped first: the products then stay far from int
 // overflow and every result fits its byte.
@@ -13,24 +12,15 @@ struct Yuv {
 };
 
 Yuv YuvOf(int red, int green, int blue) {
-  const int r = ClampComponent(red), g = ClampComponent(green), b = ClampComponent(blue);
-  return {static_cast<uint32_t>(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16),
-          static_cast<uint32_t>(((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128),
-          static_cast<uint32_t>(((112 * r - 94 * g - 18 * b + 128) >> 8) + 128)};
+  const DISP_YCbCr c =
+      DISP_YCbCrOfRGB(DISP_ClampByte(red), DISP_ClampByte(green), DISP_ClampByte(blue));
+  return {static_cast<uint32_t>(c.y), static_cast<uint32_t>(c.cb), static_cast<uint32_t>(c.cr)};
 }
 
-// YUV to RGB: division toward zero, no rounding term, blue factor 517.
-struct Rgb {
-  int r, g, b;
-};
+using Rgb = DISP_RGB;
 
 Rgb RgbOf(uint32_t y, uint32_t u, uint32_t v) {
-  const int c = static_cast<int>(y) - 16;
-  const int d = static_cast<int>(u) - 128;
-  const int e = static_cast<int>(v) - 128;
-  return {ClampComponent((298 * c + 409 * e) / 256),
-          ClampComponent((298 * c - 100 * d - 208 * e) / 256),
-          ClampComponent((298 * c + 517 * d) / 256)};
+  return DISP_RGBOfYCbCr(static_cast<int>(y), static_cast<int>(u), static_cast<int>(v));
 }
 
 // RGB565 widened to 8-bit components; the low bits stay 0.

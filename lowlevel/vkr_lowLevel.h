@@ -2,9 +2,9 @@
 // Every operation answers a VKR_ result code unless its line says otherwise. Offsets are byte
 // offsets into the 8 MiB block of video memory (0 to 0x7FFFFF).
 //
-// Sections: result codes and sizes, records of the display model, lifecycle, display mode and
-// video memory, RGB layer, YUV layer, cursor, OSD and sub-picture, blitter, input, timing, second
-// core, frame output, system controls, captions, memory helpers, colour conversion, debug console.
+// Sections: result codes and sizes, lifecycle, display mode and video memory, RGB layer, YUV
+// layer, cursor, OSD and sub-picture, blitter, input, timing, second core, frame output, system
+// controls, captions, memory helpers, colour conversion, debug console.
 #pragma once
 
 #include <cstdint>
@@ -50,38 +50,6 @@ inline constexpr uint32_t VKR_BUTTON_Y = 0x08000;
 inline constexpr uint32_t VKR_BUTTON_VOLUME_DOWN = 0x10000;
 inline constexpr uint32_t VKR_BUTTON_VOLUME_UP = 0x20000;
 inline constexpr uint32_t VKR_BUTTON_STICK = 0x40000;
-
-// ---- Records of the display model ------------------------------------------------------------
-// RGB layer region 1 to 5; region 5 is the whole-screen default and its rectangle is not used.
-struct VKR_RGBRegion {
-  uint32_t active;      // the rectangle is in force
-  uint32_t visible;     // RGB pixels are shown inside it
-  uint16_t operation;   // 0 none, 1 colour key, 2 alpha
-  uint16_t alpha;       // 0 to 15, 15 opaque
-  uint16_t left, right, top, bottom;  // inclusive output coordinates; TV modes: field lines
-};
-
-// YUV video plane A or B: a top part (lines top to split) and a bottom part (split to bottom).
-struct VKR_YUVPlane {
-  uint32_t enable;
-  uint16_t left, top, right, bottom, split;  // right inclusive; bottom and split exclusive ends
-  uint16_t pitch;                            // source line pitch in pixels
-  uint32_t topOffset, bottomOffset;
-  uint32_t topMirror, topFlip, bottomMirror, bottomFlip;
-};
-
-// Source step per output pixel and line times 1024: 1024 is 1:1, 512 doubles, 2048 halves.
-struct VKR_YUVScale {
-  uint16_t horizontal, vertical;
-};
-
-struct VKR_CursorLayer {
-  uint16_t x, y;          // output pixels; TV modes: y counts field lines
-  uint32_t enable;
-  uint32_t large;         // 0: 32 x 32, 1: 64 x 64
-  uint32_t color1, color0;  // red, green, blue in bits 0-23, alpha in bits 28-31
-  uint32_t bitmapOffset;  // lowest two bits clear
-};
 
 // ---- Lifecycle -----------------------------------------------------------------------------
 // Starts the library: banner on standard output, video memory, the window titled `title` (null

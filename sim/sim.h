@@ -15,12 +15,16 @@ enum SimFault : uint32_t {
   SIM_FAULT_NO_INPUT = 1u << 1,      // "no-input": no input event device
   SIM_FAULT_NO_TOUCH = 1u << 2,      // "no-touchscreen": the touch screen does not open
   SIM_FAULT_MAP_VIDEO = 1u << 3,     // "map-video": the video memory window cannot be mapped
+  SIM_FAULT_ENCODER = 1u << 4,       // "encoder": the TV encoder never acknowledges
 };
 
 struct SimConfig {
   SimTV tv = SimTV::Lcd;             // the output the firmware left running
   std::string firmware = "4.1.0";    // the version file's text; empty: no version file
   std::string tracePath;             // every register access, one line each; empty: no trace
+  std::string captionsPath;          // the TV encoder's caption pairs as a Scenarist caption file,
+                                     // written at power-off; empty: none
+  std::string busDumpPath;           // the encoder's two bus lines as a value-change dump; empty: none
   uint32_t faults = 0;               // SimFault bits
   bool realTime = true;              // false: the virtual clock
   uint32_t framePeriodMs = 20;       // the display's frame period
@@ -41,7 +45,8 @@ bool SimParseTV(const std::string& name, SimTV* tv);
 // memory cleared, time 0, no device open. Without a call the console powers on from the
 // environment at the first access.
 void SimPowerOn(const SimConfig& config);
-// Closes the trace file and forgets everything; the next access powers on from the environment.
+// Writes the caption file, closes the trace and the bus dump, stops the second core and forgets
+// everything; the next access powers on from the environment.
 void SimPowerOff();
 const SimConfig& SimCurrentConfig();
 

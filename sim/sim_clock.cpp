@@ -58,13 +58,17 @@ void SimClock_JumpTo(uint64_t ns) {
 
 // The next time the millisecond reading (count / 7373) changes: a count that is a multiple of 7373,
 // or the wrap to 0.
-uint64_t SimClock_NextTimerTickNs() {
+uint64_t SimClock_NextMillisecondNs() {
   const uint64_t count = CountAt(g_sim.clock.nowNs);
   const uint64_t low = count & 0xFFFFFFFFu;
   const uint64_t next = std::min<uint64_t>((low / GP2X_TCOUNT_PER_MS + 1) * GP2X_TCOUNT_PER_MS,
                                            uint64_t{1} << 32);
   const uint64_t target = count - low + next - g_sim.config.timerStart;
-  const uint64_t ns = (target * SIM_NS_PER_MS + GP2X_TCOUNT_PER_MS - 1) / GP2X_TCOUNT_PER_MS;
+  return (target * SIM_NS_PER_MS + GP2X_TCOUNT_PER_MS - 1) / GP2X_TCOUNT_PER_MS;
+}
+
+uint64_t SimClock_NextTimerTickNs() {
+  const uint64_t ns = SimClock_NextMillisecondNs();
   g_sim.clock.lastPollJumpNs = ns;
   g_sim.clock.timerWaitJumped = true;
   return ns;

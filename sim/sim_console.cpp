@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "sim_arm940.h"
+#include "sim_cx25874.h"
 #include "sim_state.h"
 
 SimConsole g_sim;
@@ -18,7 +20,37 @@ constexpr FaultName kFaultNames[] = {
     {"no-input", SIM_FAULT_NO_INPUT},
     {"no-touchscreen", SIM_FAULT_NO_TOUCH},
     {"map-video", SIM_FAULT_MAP_VIDEO},
+    {"encoder", SIM_FAULT_ENCODER},
 };
+
+// The TV encoder as the firmware leaves it: set up for the television it drives, reset on the LCD.
+SimTVStandard EncoderStandard(SimTV tv) {
+  return tv == SimTV::Ntsc ? kSimTVNTSC : tv == SimTV::Pal ? kSimTVPAL : kSimTVUnknown;
+}
+
+void TraceEncoder(void*, const char* line) { SimTrace_Line(line); }
+
+// The devices beside the registers: the encoder on port B's bus and the second core over its
+// memory (held until the program releases it).
+void PowerOnDevices() {
+  SIM_CX25874_PowerOn(EncoderStandard(g_sim.config.tv));
+  SIM_CX25874_SetFault(g_sim.config.faults & SIM_FAULT_ENCODER);
+  SIM_CX25874_SetTraceSink(TraceEncoder, nullptr);
+  const std::string& dump = g_sim.config.busDumpPath;
+  if (!dump.empty() && !SIM_CX25874_OpenVCD(dump.c_str(), g_sim.clock.nowNs))
+    std::fprintf(stderr, "cannot write the bus dump %s\n", dump.c_str());
+  if (!SimArm940_Open(g_sim.dualCore.data(), static_cast<uint32_t>(g_sim.dualCore.size())))
+    std::fprintf(stderr, "sim: the second core's emulator does not start; it stays held\n");
+  SimArm940_Control(g_sim.reg[GP2X_DUALCTRL940 >> 1], g_sim.reg[GP2X_SYSCLKENREG >> 1]);
+}
+
+void PowerOffDevices() {
+  SimArm940_Close();
+  const std::string& captions = g_sim.config.captionsPath;
+  if (g_sim.poweredOn && !captions.empty() && !SIM_CX25874_WriteSCC(captions.c_str()))
+    std::fprintf(stderr, "cannot write the caption file %s\n", captions.c_str());
+  SIM_CX25874_CloseVCD();
+}
 
 }  // namespace
 
@@ -68,6 +100,7 @@ SimConfig SimConfigFromEnvironment() {
 }
 
 void SimPowerOn(const SimConfig& config) {
+  SimArm940_Close();  // before the memory it runs in goes
   SimTrace_Close();
   g_sim.poweredOn = true;
   g_sim.config = config;
@@ -91,9 +124,11 @@ void SimPowerOn(const SimConfig& config) {
   SimGpio_Reset();
   SimFirmware_SetRegisters(g_sim.config.tv);
   if (!g_sim.config.tracePath.empty()) SimTrace_Open(g_sim.config.tracePath);
+  PowerOnDevices();
 }
 
 void SimPowerOff() {
+  PowerOffDevices();
   SimTrace_Close();
   g_sim.poweredOn = false;
   g_sim.video.clear();

@@ -1,6 +1,7 @@
 // sim_cx25874.cpp: the simulated TV encoder on the two-wire bus: line levels and edges, the
-// transfer decoder, the register file with its live status and field registers, the caption record
-// and the two files written from it (Scenarist captions, value-change dump of the lines).
+// transfer decoder, the register file with its live status and field registers (on the display
+// controller's field timing), idle polls, the caption record and the two files written from it
+// (Scenarist captions, value-change dump of the lines).
 //
 // Sections: state, field timing, registers, bus decoder, line levels, files.
 #include "sim_cx25874.h"
@@ -10,16 +11,16 @@
 #include <cstring>
 #include <vector>
 
+#include "sim_state.h"
+
 namespace {
 
 // ---- State ---------------------------------------------------------------------------------------
-constexpr uint8_t kAddress = 0x8A;  // write address; read address 0x8B
-constexpr uint8_t kRegStatus = 0x02;
-constexpr uint8_t kRegField = 0x06;
-constexpr uint8_t kRegCaptionFirst = 0xC0;
-constexpr uint8_t kRegCaptionSecond = 0xC2;
-constexpr uint8_t kRegReset = 0xBA;
-constexpr uint8_t kRegSetLast = 0x6C;
+// The transfer before, as idle-poll detection compares it: none (a write, or nothing yet), an
+// unacknowledged address, or a read as kRead | register << 8 | value.
+constexpr uint32_t kNoTransfer = ~0u;
+constexpr uint32_t kNack = 0x10000;
+constexpr uint32_t kRead = 0x20000;
 
 enum Phase {
   kIdle,        // waiting for a start
@@ -48,6 +49,10 @@ struct Encoder {
   // Caption path.
   uint64_t busyUntilNs;
   std::vector<SimCaptionPair> captions;
+  // Idle polls.
+  uint32_t lastTransfer;
+  bool transferEnded;
+  SimEncoderTransferEnd transferEnd;
   // Outputs.
   void (*traceSink)(void*, const char*);
   void* traceContext;
@@ -65,14 +70,11 @@ void Trace(uint64_t timeNs, const char* format, int reg = -1, int value = -1) {
 }
 
 // ---- Field timing --------------------------------------------------------------------------------
-// NTSC fields last 1001/60 ms, PAL fields 20 ms; an encoder without a standard runs as NTSC.
-uint64_t FieldOfTime(uint64_t timeNs) {
-  return g_encoder.standard == kSimTVPAL ? timeNs / 20000000 : timeNs * 60 / 1001000000;
-}
-uint64_t TimeOfField(uint64_t field) {
-  return g_encoder.standard == kSimTVPAL ? field * 20000000 : (field * 1001000000 + 59) / 60;
-}
-uint64_t FieldLengthNs() { return g_encoder.standard == kSimTVPAL ? 20000000 : 16683334; }
+// The encoder follows the fields the display controller sends it: a field opens with its vertical
+// blank, so the field being output now is the frames begun plus one once the blank has begun. A
+// caption pair goes out in the next vertical blank (its line 21).
+bool InBlank() { return (SimTiming_SyncBits() & GP2X_GPIOB_VSYNC) != 0; }
+uint64_t FieldNow() { return SimFramesBegun() + (InBlank() ? 1 : 0); }
 
 // ---- Registers -----------------------------------------------------------------------------------
 constexpr int kSetSize = 36;
@@ -106,21 +108,34 @@ void DropUnsentPair(uint64_t timeNs) {
 }
 
 uint8_t ReadRegister(uint8_t reg, uint64_t timeNs) {
-  if (reg == kRegStatus) return timeNs < g_encoder.busyUntilNs ? 0x08 : 0x00;
-  if (reg == kRegField) {
-    // bit 1 the field being output; bit 0 active picture, clear through the field's first lines
-    const uint64_t field = FieldOfTime(timeNs);
-    const uint64_t blankingNs = g_encoder.standard == kSimTVPAL ? 1600000 : 1335000;
-    const bool active = timeNs - TimeOfField(field) >= blankingNs;
-    return static_cast<uint8_t>(((field & 1) << 1) | (active ? 1 : 0));
-  }
+  if (reg == CX25874_STATUS)
+    return timeNs < g_encoder.busyUntilNs ? CX25874_STATUS_CAPTION_BUSY : 0x00;
+  if (reg == CX25874_FIELD)
+    return static_cast<uint8_t>((FieldNow() & 1 ? CX25874_FIELD_ODD : 0) |
+                                (InBlank() ? 0 : CX25874_FIELD_ACTIVE));
   return g_encoder.registers[reg];
+}
+
+// When the answer of a read of reg can next change; UINT64_MAX: not on the encoder's account.
+uint64_t ReadAnswerChangesNs(uint8_t reg, uint64_t timeNs) {
+  if (reg == CX25874_STATUS && timeNs < g_encoder.busyUntilNs) return g_encoder.busyUntilNs;
+  if (reg == CX25874_FIELD) return SimTiming_NextVSyncEdgeNs();
+  return UINT64_MAX;
+}
+
+// A transfer has ended (transfer: kNack or kRead | ...; kNoTransfer for a write).
+void EndTransfer(uint32_t transfer, uint64_t answerChangesNs) {
+  g_encoder.transferEnded = true;
+  g_encoder.transferEnd = {transfer != kNoTransfer && transfer == g_encoder.lastTransfer,
+                           answerChangesNs};
+  g_encoder.lastTransfer = transfer;
 }
 
 void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
   Trace(timeNs, "ENC W 0x%02X 0x%02X", reg, value);
-  if (reg == kRegReset) {
-    if (value & 0x80) {
+  EndTransfer(kNoTransfer, UINT64_MAX);
+  if (reg == CX25874_RESET) {
+    if (value & CX25874_RESET_ALL) {
       DropUnsentPair(timeNs);
       std::memset(g_encoder.registers, 0, sizeof g_encoder.registers);
       g_encoder.standard = kSimTVUnknown;
@@ -129,16 +144,17 @@ void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
     return;
   }
   g_encoder.registers[reg] = value;
-  if (reg == kRegSetLast) {
+  if (reg == CX25874_SET_LAST) {
     if (HoldsSet(kSetNTSC)) g_encoder.standard = kSimTVNTSC;
     if (HoldsSet(kSetPAL)) g_encoder.standard = kSimTVPAL;
-  } else if (reg == kRegCaptionSecond) {
-    // The pair leaves on the next field; the status stays busy for one field.
+  } else if (reg == CX25874_CAPTION_SECOND) {
+    // The pair leaves in the next vertical blank, which opens the next field; the status stays
+    // busy until then.
     DropUnsentPair(timeNs);
-    const uint64_t field = FieldOfTime(timeNs) + 1;
-    g_encoder.captions.push_back(
-        {field, TimeOfField(field), g_encoder.registers[kRegCaptionFirst], value});
-    g_encoder.busyUntilNs = timeNs + FieldLengthNs();
+    const uint64_t field = FieldNow() + 1;
+    const uint64_t outNs = SimTiming_NextVBlankNs();
+    g_encoder.captions.push_back({field, outNs, g_encoder.registers[CX25874_CAPTION_FIRST], value});
+    g_encoder.busyUntilNs = outNs;
   }
 }
 
@@ -178,8 +194,9 @@ void OnClockFall(uint64_t timeNs) {
   switch (g_encoder.phase) {
     case kAddressIn:
       if (g_encoder.bits < 8) return;
-      if ((g_encoder.shift & 0xFE) != kAddress || g_encoder.fault) {
+      if ((g_encoder.shift & 0xFE) != CX25874_ADDRESS_WRITE || g_encoder.fault) {
         Trace(timeNs, "ENC NACK");
+        EndTransfer(kNack, UINT64_MAX);
         g_encoder.phase = kIdle;
         return;
       }
@@ -216,6 +233,8 @@ void OnClockFall(uint64_t timeNs) {
       }
       g_encoder.pullSda = false;
       Trace(timeNs, "ENC R 0x%02X 0x%02X", g_encoder.pointer, g_encoder.outByte);
+      EndTransfer(kRead | uint32_t{g_encoder.pointer} << 8 | g_encoder.outByte,
+                  ReadAnswerChangesNs(g_encoder.pointer, timeNs));
       ++g_encoder.pointer;
       g_encoder.phase = kMasterAck;
       return;
@@ -271,7 +290,7 @@ void SIM_CX25874_PowerOn(SimTVStandard standard) {
   std::memset(e.registers, 0, sizeof e.registers);
   if (standard == kSimTVNTSC) LoadSet(kSetNTSC);
   if (standard == kSimTVPAL) LoadSet(kSetPAL);
-  if (standard != kSimTVUnknown) e.registers[0x8C] = 0x43;
+  if (standard != kSimTVUnknown) e.registers[0x8C] = 0x43;  // output on, as the firmware left it
   e.standard = standard;
   e.fault = false;
   e.masterScl = e.masterSda = e.scl = e.sda = true;
@@ -285,6 +304,9 @@ void SIM_CX25874_PowerOn(SimTVStandard standard) {
   e.outByte = 0;
   e.busyUntilNs = 0;
   e.captions.clear();
+  e.lastTransfer = kNoTransfer;
+  e.transferEnded = false;
+  e.transferEnd = {};
   e.traceSink = nullptr;
   e.traceContext = nullptr;
 }
@@ -302,8 +324,13 @@ void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunct
   Settle(timeNs);
 }
 
-uint16_t SIM_CX25874_PinLevels(uint64_t) {
-  return static_cast<uint16_t>((g_encoder.sda ? 1 : 0) | (g_encoder.scl ? 2 : 0));
+bool SIM_CX25874_HoldsSDALow() { return g_encoder.pullSda; }
+
+bool SIM_CX25874_TakeTransferEnd(SimEncoderTransferEnd* end) {
+  if (!g_encoder.transferEnded) return false;
+  g_encoder.transferEnded = false;
+  *end = g_encoder.transferEnd;
+  return true;
 }
 
 SimTVStandard SIM_CX25874_Standard() { return g_encoder.standard; }

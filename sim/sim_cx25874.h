@@ -1,15 +1,13 @@
 // sim_cx25874.h: the simulated TV encoder, a device on the console's two-wire bus (port B: SDA is
 // bit 0, SCL bit 1). It sees only the line levels and decodes start, stop, address, data and
-// acknowledge from their edges; it holds the encoder's register file, the caption status and the
-// field timing, and records every caption pair it sends out.
+// acknowledge from their edges; it holds the encoder's register file and the caption status,
+// follows the display controller's fields, and records every caption pair it sends out.
 //
-// Wiring into the simulated console's io decode:
-//   - after every write of 0x1062 (port B output) or 0x1022 (port B pin function), call
-//     SIM_CX25874_PortWritten(t, value of 0x1062, value of 0x1022);
-//   - a read of 0x1182 (port B pin levels) answers SIM_CX25874_PinLevels(t) in bits 0-1 (SDA, SCL
-//     as the lines are, the encoder's pull included), ORed with the port's other levels.
-// t is the virtual time in nanoseconds, never decreasing. A line is driven from its output bit when
-// its 2-bit pin-function field is 01, else it is released and pulled high.
+// How the simulated console wires it (sim_io.cpp, sim_console.cpp): after every write of port B's
+// output or pin-function register, SIM_CX25874_PortWritten(t, output, pin function); then port B's
+// SDA pin reads low while SIM_CX25874_HoldsSDALow() (the ports unit's pull-down). t is the
+// console's time now in nanoseconds. A line is driven from its output bit when its 2-bit
+// pin-function field is 01, else it is released and pulled high.
 #pragma once
 
 #include <cstddef>
@@ -17,11 +15,11 @@
 
 enum SimTVStandard { kSimTVUnknown = 0, kSimTVNTSC = 1, kSimTVPAL = 2 };
 
-// One caption pair as the encoder sent it: the field it went out in (fields counted from virtual
-// time 0 at the standard's field rate) and the two bytes, parity included.
+// One caption pair as the encoder sent it: the field it went out in (the display controller's
+// fields since power-on) and the two bytes, parity included.
 struct SimCaptionPair {
   uint64_t field;
-  uint64_t timeNs;  // start of that field
+  uint64_t timeNs;  // the vertical blank that opens that field
   uint8_t first, second;
 };
 
@@ -39,7 +37,18 @@ void SIM_CX25874_SetTraceSink(void (*sink)(void* context, const char* line), voi
 
 // The io decode's two calls (see the top of this file).
 void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunction);
-uint16_t SIM_CX25874_PinLevels(uint64_t timeNs);
+bool SIM_CX25874_HoldsSDALow();
+
+// Transfers as idle-poll detection sees them: true once after each transfer ends, telling whether
+// it repeated the one before exactly (a read of the same register answering the same, or an
+// unacknowledged address) and when its answer can next change: the caption status's busy end, the
+// field register's next edge, or UINT64_MAX when nothing the encoder does will change it (a silent
+// encoder, a plain register).
+struct SimEncoderTransferEnd {
+  bool repeat;
+  uint64_t answerChangesNs;
+};
+bool SIM_CX25874_TakeTransferEnd(SimEncoderTransferEnd* end);
 
 // State for tests and tools.
 SimTVStandard SIM_CX25874_Standard();  // from the last complete register set received

@@ -1,6 +1,8 @@
 // sim_displayTiming.cpp: the display controller's frame and line timing as the sync bits of port
 // B show it: a vertical blank at the end of every frame period, a horizontal blank at the end of
 // every line. Each frame boundary crossed is a frame begun (the window presents it).
+#include <algorithm>
+
 #include "sim_state.h"
 
 namespace {
@@ -69,6 +71,19 @@ uint64_t SimTiming_NextSyncEdgeNs() {
   const Position at = PositionAt(t);
   const uint64_t hblank = HBlankStart(at);
   return at.frameStart + (t - at.frameStart < hblank ? hblank : at.lineEnd);
+}
+
+// The vertical blank begins at the first blank line; a time already in it looks to the next frame's.
+uint64_t SimTiming_NextVBlankNs() {
+  const uint64_t t = g_sim.clock.nowNs;
+  const Position at = PositionAt(t);
+  const uint64_t blank = at.frameStart + at.lines.active * PeriodNs() / at.lines.total;
+  return t < blank ? blank : blank + PeriodNs();
+}
+
+uint64_t SimTiming_NextVSyncEdgeNs() {
+  const Position at = PositionAt(g_sim.clock.nowNs);
+  return std::min(SimTiming_NextVBlankNs(), at.frameStart + PeriodNs());
 }
 
 void SimTiming_Reanchor(uint64_t ns) {

@@ -2,8 +2,10 @@
 // register accesses are decoded into the simulated console's units. Every access costs virtual
 // time, is traced, and an idle poll (the same read again) jumps the clock to when it can change.
 //
-// Sections: access bookkeeping and idle polls; register window reads; register window writes;
-// blitter window; the accessor.
+// Sections: access bookkeeping and idle polls; devices on the ports and the second core; register
+// window reads; register window writes; blitter window; the accessor.
+#include "sim_arm940.h"
+#include "sim_cx25874.h"
 #include "sim_state.h"
 #include "vkr_gp2xAccess.h"
 
@@ -22,6 +24,9 @@ struct LastAccess {
   uint32_t repeats = 0;
 };
 LastAccess lastAccess;
+// The program has read the timer since the encoder's last transfer ended: a repeated transfer is
+// then a wait against the clock.
+bool timerReadSinceTransfer = false;
 
 // The millisecond clock's busy-wait reads the timer twice in a row as part of its normal work
 // (the target, then the first comparison); a third read in a row is a poll.
@@ -37,6 +42,7 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
   lastAccess = {op, window, offset, again ? lastAccess.repeats + 1 : 0};
   const bool timerRead = window == Window::Reg && op == Op::R32 && offset == GP2X_TCOUNT;
   if (!timerRead) SimClock_EndTimerWait();
+  else timerReadSinceTransfer = true;
   SimClock_AccessCost();
   if (!again) return;
   if (timerRead && lastAccess.repeats >= kTimerPollRepeats)
@@ -44,7 +50,8 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
   else if (window == Window::Reg && op == Op::R16 && offset == GP2X_GPIOBPINLVL &&
            lastAccess.repeats >= kStatusPollRepeats)
     SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
-  // The blitter's and the encoder's busy bits jump here once their units are decoded.
+  // The blitter's busy bits jump here once its unit is decoded; the encoder's polls jump where
+  // its transfers end (PortBWritten).
 }
 
 void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
@@ -56,6 +63,31 @@ void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
 
 bool IsPinLevel(uint32_t offset) {
   return offset >= GP2X_GPIOAPINLVL && offset < GP2X_GPIOPINLVL(GP2X_GPIO_PORTS);
+}
+
+// ---- Devices on the ports and the second core ------------------------------------------------
+// Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
+// by holding SDA low, which the pin-level register shows through the port's pull-down. A transfer
+// that repeats the one before is an idle poll: the clock jumps to when its answer can change; an
+// answer that only the program's own clock can end (a silent encoder) jumps to the next millisecond
+// when the program reads the timer between its tries.
+void PortBWritten() {
+  SIM_CX25874_PortWritten(g_sim.clock.nowNs, g_sim.reg[GP2X_GPIOBOUT >> 1],
+                          g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
+  uint16_t& pull = g_sim.gpio.pullDown[GP2X_GPIO_PORT_B];
+  pull = static_cast<uint16_t>(SIM_CX25874_HoldsSDALow() ? pull | GP2X_GPIOB_SDA
+                                                        : pull & ~GP2X_GPIOB_SDA);
+  SimEncoderTransferEnd end;
+  if (!SIM_CX25874_TakeTransferEnd(&end)) return;
+  if (end.repeat && end.answerChangesNs != UINT64_MAX)
+    SimClock_JumpTo(end.answerChangesNs);
+  else if (end.repeat && timerReadSinceTransfer)
+    SimClock_JumpTo(SimClock_NextMillisecondNs());
+  timerReadSinceTransfer = false;
+}
+
+void SecondCoreControlWritten() {
+  SimArm940_Control(g_sim.reg[GP2X_DUALCTRL940 >> 1], g_sim.reg[GP2X_SYSCLKENREG >> 1]);
 }
 
 // ---- Register window reads -------------------------------------------------------------------
@@ -88,15 +120,16 @@ void Write16(uint32_t offset, uint16_t value) {
     case GP2X_FPLLVSETREG:
     case GP2X_ADC_DATA:
       return;
-    case GP2X_DUALCTRL940:
-    case GP2X_SYSCLKENREG:
-      // The second core's unit decodes hold, run and pause (bit 0 of SYSCLKENREG) here.
-      break;
+    case GP2X_DUALCTRL940:  // the second core held in reset (bit 7)
+    case GP2X_SYSCLKENREG:  // its clock (bit 0) among the others
+      g_sim.reg[offset >> 1] = value;
+      SecondCoreControlWritten();
+      return;
     case GP2X_GPIOBOUT:
     case GP2X_GPIOBALTFNLOW:
-      // Port B carries the encoder's two-wire bus: its unit observes the line levels after this
-      // write (SimGpio_PinLevel of port B) and answers by holding SDA low (gpio.pullDown).
-      break;
+      g_sim.reg[offset >> 1] = value;
+      PortBWritten();
+      return;
   }
   if (IsPinLevel(offset)) return;
   // The display controller's unit decodes its registers (0x2800 to 0x29FF and the scaler and
@@ -121,7 +154,10 @@ constexpr uint32_t kBlitterMask = GP2X_BLITTER_WINDOW_SIZE - 4;
 
 }  // namespace
 
-void SimIO_Reset() { lastAccess = LastAccess{}; }
+void SimIO_Reset() {
+  lastAccess = LastAccess{};
+  timerReadSinceTransfer = false;
+}
 
 // ---- The accessor ----------------------------------------------------------------------------
 uint16_t GP2X_ReadReg16(uint32_t offset) {

@@ -28,9 +28,11 @@ void PrintUsage() {
       "  --fps N          frames a second of the console's display (default 50)\n"
       "  --tv lcd|ntsc|pal  the output the firmware left running (default lcd)\n"
       "  --keys LIST      timed presses, e.g. 5000:Start,5600:Right,7000:B/300 (ms:button[/hold])\n"
-      "  --trace FILE     write every register access to FILE\n"
+      "  --trace FILE     write every register access to FILE (and the TV encoder's transfers)\n"
+      "  --captions FILE.scc  write the captions the TV encoder sent as a Scenarist caption file\n"
+      "  --bus-vcd FILE.vcd   write the TV encoder's two bus lines as a value-change dump\n"
       "  --firmware X.Y.Z the firmware version file (empty: none; default 4.1.0)\n"
-      "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video\n"
+      "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video, encoder\n"
       "  --data DIR       folder holding resource.dat and main.it (default: data beside this program)\n"
       "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE and CB_SIM_FAULTS variables set the same.\n");
 }
@@ -91,6 +93,10 @@ int main(int argc, char** argv) {
       keys = *parsed;
     } else if (argument == "--trace" && hasValue) {
       config.tracePath = fs::absolute(argv[++i]).string();
+    } else if (argument == "--captions" && hasValue) {
+      config.captionsPath = fs::absolute(argv[++i]).string();
+    } else if (argument == "--bus-vcd" && hasValue) {
+      config.busDumpPath = fs::absolute(argv[++i]).string();
     } else if (argument == "--firmware" && hasValue) {
       config.firmware = argv[++i];
     } else if (argument == "--fault" && hasValue) {
@@ -133,12 +139,12 @@ int main(int argc, char** argv) {
   std::fprintf(stderr, "console time %.3f s, %llu frames, %llu register accesses, in %.2f s\n",
                SimNowNs() / 1e9, static_cast<unsigned long long>(SimFramesBegun()),
                static_cast<unsigned long long>(SimAccessCount()), Seconds(started, ended));
-  const SimLauncherRecord& launcher = SimLauncher();
+  const SimLauncherRecord launcher = SimLauncher();
+  SimPowerOff();  // writes the caption file and closes the bus dump
   if (!launcher.started) return status;
   std::fprintf(stderr, "launcher: %s argv={", launcher.path.c_str());
   for (size_t n = 0; n < launcher.argv.size(); ++n)
     std::fprintf(stderr, "%s\"%s\"", n ? ", " : " ", launcher.argv[n].c_str());
   std::fprintf(stderr, " } directory=%s\n", launcher.directory.c_str());
-  SimPowerOff();
   return 0;
 }

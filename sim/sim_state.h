@@ -96,7 +96,8 @@ void SimIO_Reset();
 void SimClock_Reset();
 void SimClock_AccessCost();
 void SimClock_JumpTo(uint64_t ns);
-uint64_t SimClock_NextTimerTickNs();
+uint64_t SimClock_NextTimerTickNs();     // a poll of the timer itself: a timer wait
+uint64_t SimClock_NextMillisecondNs();   // the same time, for a poll that only the timer can end
 uint32_t SimClock_TimerCount();
 void SimClock_EndTimerWait();
 
@@ -105,6 +106,10 @@ void SimClock_EndTimerWait();
 void SimTiming_Reset();
 uint16_t SimTiming_SyncBits();
 uint64_t SimTiming_NextSyncEdgeNs();
+// The vertical blank alone, as the TV encoder follows the fields: where the next one begins (after
+// now), and the next time the vertical sync bit changes.
+uint64_t SimTiming_NextVBlankNs();
+uint64_t SimTiming_NextVSyncEdgeNs();
 void SimTiming_Reanchor(uint64_t ns);
 void SimTiming_Advance(uint64_t fromNs, uint64_t toNs);
 
@@ -123,6 +128,8 @@ void SimFirmware_SetRegisters(SimTV tv);
 void SimTrace_Open(const std::string& path);
 void SimTrace_Close();
 void SimTrace_Access(const char* op, const char* window, uint32_t offset, uint32_t value, int digits);
+// A device's own line, already stamped with its time ("12345 ENC W 0x8C 0x43").
+void SimTrace_Line(const char* line);
 
 // Window: presents a frame and takes the window's events at each frame begun (sim_window.cpp).
 // The frame timing calls it through the presenter the window sets when it opens, so the console

@@ -17,17 +17,21 @@ if(CB_CLANGXX)
   set(cb_fuzz_sources
     ${CMAKE_CURRENT_LIST_DIR}/compositor/fuzz_compositor.cpp
     ${CMAKE_SOURCE_DIR}/lowlevel/vkr_colorConversion.cpp)
-  foreach(unit lowLevelWin winInput winClock winDualCore winCapture winRender winYUVLayer
-               winColorAdjust winRGBLayer winCursorLayer winGamma winOSDLayer winSPULayer
-               winOSDRecords winWindow)
+  foreach(unit lowLevelWin winInput winClock winDualCore winCapture winRender winOSDRecords
+               winWindow)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/win/vkr_${unit}.cpp)
+  endforeach()
+  foreach(unit model records compose yuvLayer colorAdjust rgbLayer cursorLayer gamma osdLayer
+               spuLayer)
+    list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/display/disp_${unit}.cpp)
   endforeach()
   set(cb_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_compositor_fuzz)
   add_custom_command(
     OUTPUT ${cb_fuzz_binary}
     COMMAND ${CB_CLANGXX} -std=c++20 -g -O2 -fsanitize=fuzzer,address,undefined
             -fno-sanitize-recover=undefined -DVKR_BACKEND_DESKTOP
-            -I${CMAKE_SOURCE_DIR}/lowlevel -I${CMAKE_SOURCE_DIR}/lowlevel/win -I${SDL_INCLUDE_DIR}
+            -I${CMAKE_SOURCE_DIR}/lowlevel -I${CMAKE_SOURCE_DIR}/lowlevel/display
+            -I${CMAKE_SOURCE_DIR}/lowlevel/win -I${SDL_INCLUDE_DIR}
             ${cb_fuzz_sources} ${SDL_LIBRARY} -lspng -lpthread -o ${cb_fuzz_binary}
     DEPENDS ${cb_fuzz_sources}
     COMMENT "Building the compositor fuzz target with clang"

@@ -1,5 +1,6 @@
 # The hardware back end on the simulated console: start-up and teardown, buttons, clock, devices
-# and system controls; on the PC also the demo's whole run and the program copperbramble-sim.
+# and system controls; on the PC also the demo's whole run and the program copperbramble-sim, on the
+# LCD and on a television with its captions.
 set(gp2x_test_sources
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_startup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp)
@@ -7,7 +8,10 @@ if(CMAKE_CROSSCOMPILING)
   cb_add_gtest(gp2x_tests SOURCES ${gp2x_test_sources} LIBS vkr_lowLevelGP2X)
 else()
   cb_add_gtest(gp2x_tests
-    SOURCES ${gp2x_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
+    SOURCES
+      ${gp2x_test_sources}
+      ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
+      ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_tv.cpp
     LIBS cb_demo_handheld cb_sim_desktop)
   target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>")
   add_dependencies(gp2x_tests copperbramble-sim)

@@ -3,7 +3,7 @@
 // console (sim/) decodes the same names. Each unit appends its own section.
 //
 // Sections: physical windows; clock and power; timer; general-purpose ports; converter; display
-// controller registers saved at start-up; second-core control.
+// controller registers saved at start-up; second-core control; TV encoder on port B's two-wire bus.
 #pragma once
 
 #include <cstdint>
@@ -106,6 +106,8 @@ inline constexpr uint16_t GP2X_ADC_DATA_MASK = 0x03FF;
 // Display timing and output (0x2800 to 0x2848).
 inline constexpr uint32_t GP2X_DPC_CNTL = 0x2800;
 inline constexpr uint16_t GP2X_DPC_CNTL_TV = 0x0100;   // bit 8: television output
+inline constexpr uint16_t GP2X_DPC_CNTL_INTERLACE = 0x0020;  // bit 5: interlaced scan
+inline constexpr uint16_t GP2X_DPC_CNTL_KEEP = 0x8801;  // bits a scan-mode switch leaves alone
 inline constexpr uint32_t GP2X_DPC_FPICNTL = 0x2804;
 inline constexpr uint32_t GP2X_DPC_FPIPOL1 = 0x2806;
 inline constexpr uint32_t GP2X_DPC_FPIPOL2 = 0x2808;
@@ -161,3 +163,34 @@ inline constexpr uint32_t GP2X_DUALCTRL940 = 0x3B48;
 inline constexpr uint16_t GP2X_DUALCTRL940_RESET = 0x0080;  // held in reset while set; leaves it at 0
 inline constexpr uint16_t GP2X_DUALCTRL940_HOLD = 0x0083;
 inline constexpr uint16_t GP2X_DUALCTRL940_RUN = 0x0003;
+
+// ---- TV encoder on port B's two-wire bus ----------------------------------------------------
+// Port B output (GP2X_GPIOBOUT), pin function (GP2X_GPIOBALTFNLOW) and pin levels (GP2X_GPIOBPINLVL).
+// A bus line is driven from its output bit while its pin function is 01 and released (pulled
+// high, the encoder may hold SDA low) while it is 00.
+inline constexpr uint16_t GP2X_GPIOB_SDA = 0x0001;            // bit 0: two-wire data
+inline constexpr uint16_t GP2X_GPIOB_SCL = 0x0002;            // bit 1: two-wire clock
+inline constexpr uint16_t GP2X_GPIOB_LCD = 0x0004;            // bit 2: 1 while the LCD is the output
+inline constexpr uint16_t GP2X_GPIOB_ENCODER = 0x0008;        // bit 3: pulsed low entering TV output
+inline constexpr uint16_t GP2X_GPIOB_SDA_FUNCTION = 0x0003;   // pin function field of SDA
+inline constexpr uint16_t GP2X_GPIOB_SCL_FUNCTION = 0x000C;   // pin function field of SCL
+inline constexpr uint16_t GP2X_GPIOB_SDA_DRIVE = 0x0001;      // 01 in SDA's field
+inline constexpr uint16_t GP2X_GPIOB_SCL_DRIVE = 0x0004;      // 01 in SCL's field
+// The encoder's bus addresses and the registers of its own file that the library uses.
+inline constexpr uint8_t CX25874_ADDRESS_WRITE = 0x8A;
+inline constexpr uint8_t CX25874_ADDRESS_READ = 0x8B;
+//$02  status: bit 3 a caption pair still waits to go out
+inline constexpr uint8_t CX25874_STATUS = 0x02;
+inline constexpr uint8_t CX25874_STATUS_CAPTION_BUSY = 0x08;
+//$06  field: bit 1 the field being output, bit 0 its active picture (clear through its blank)
+inline constexpr uint8_t CX25874_FIELD = 0x06;
+inline constexpr uint8_t CX25874_FIELD_ODD = 0x02;
+inline constexpr uint8_t CX25874_FIELD_ACTIVE = 0x01;
+//$6C  the last register of a standard's set
+inline constexpr uint8_t CX25874_SET_LAST = 0x6C;
+//$BA  reset: bit 7 resets the register file
+inline constexpr uint8_t CX25874_RESET = 0xBA;
+inline constexpr uint8_t CX25874_RESET_ALL = 0x80;
+//$C0, $C2  caption pair, first and second byte; the second hands the pair over
+inline constexpr uint8_t CX25874_CAPTION_FIRST = 0xC0;
+inline constexpr uint8_t CX25874_CAPTION_SECOND = 0xC2;

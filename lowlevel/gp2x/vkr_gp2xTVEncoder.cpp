@@ -6,38 +6,11 @@
 // caption pair.
 #include "vkr_gp2xTVEncoder.h"
 
-#include "vkr_gp2xAccess.h"
-#include "vkr_lowLevel.h"
-
-// Current display mode 0 to 32, owned by the back end's start-up and VKR_SetDisplayMode.
-extern uint32_t g_ulDISPLAY_MODE;
+#include "vkr_gp2xState.h"
 
 namespace {
 
 // ---- Port lines and delay unit -----------------------------------------------------------------
-constexpr uint32_t kGPIOBOUT = 0x1062;     // 0x1062  GPIOBOUT     output levels
-constexpr uint32_t kGPIOBALTFN = 0x1022;   // 0x1022  GPIOBALTFNLOW pin function, 2 bits a pin
-constexpr uint32_t kGPIOBPINLVL = 0x1182;  // 0x1182  GPIOBPINLVL  pin levels
-constexpr uint16_t kSDA = 0x0001;          // bit 0  data line
-constexpr uint16_t kSCL = 0x0002;          // bit 1  clock line
-constexpr uint16_t kLCDLine = 0x0004;      // bit 2  1 while the LCD is the output
-constexpr uint16_t kEncoderLine = 0x0008;  // bit 3  pulsed low when TV output is entered
-constexpr uint16_t kSDAFunction = 0x0003;  // pin function field of SDA: 01 drives, 00 releases
-constexpr uint16_t kSCLFunction = 0x000C;  // pin function field of SCL
-
-constexpr uint32_t kDPC_CNTL = 0x2800;     // display controller control: bit 8 TV, bit 5 interlace
-constexpr uint16_t kDPC_TVOut = 0x0100;
-constexpr uint16_t kDPC_Interlace = 0x0020;
-
-constexpr uint8_t kEncoderWrite = 0x8A;
-constexpr uint8_t kEncoderRead = 0x8B;
-constexpr uint8_t kRegStatus = 0x02;       // bit 3: a caption pair still waits to go out
-constexpr uint8_t kRegField = 0x06;        // bit 1: field being output
-constexpr uint8_t kRegReset = 0xBA;
-constexpr uint8_t kRegCaptionFirst = 0xC0;
-constexpr uint8_t kRegCaptionSecond = 0xC2;
-constexpr uint8_t kStatusCaptionBusy = 0x08;
-
 // How long a caption pair may wait for the encoder: a couple of fields (two PAL fields).
 constexpr uint32_t kCaptionWaitMS = 40;
 // How long the scan-mode switch looks for a field boundary: a little over two fields.
@@ -51,48 +24,48 @@ void Wait(int units) {
   }
 }
 
-void SetLine(uint16_t line) { GP2X_SetBits16(kGPIOBOUT, line); }
-void ClearLine(uint16_t line) { GP2X_ClearBits16(kGPIOBOUT, line); }
+void SetLine(uint16_t line) { GP2X_SetBits16(GP2X_GPIOBOUT, line); }
+void ClearLine(uint16_t line) { GP2X_ClearBits16(GP2X_GPIOBOUT, line); }
 
 void SetPinFunction(uint16_t field, uint16_t drive) {
-  const uint16_t function = GP2X_ReadReg16(kGPIOBALTFN);
-  GP2X_WriteReg16(kGPIOBALTFN, static_cast<uint16_t>((function & ~field) | drive));
+  const uint16_t function = GP2X_ReadReg16(GP2X_GPIOBALTFNLOW);
+  GP2X_WriteReg16(GP2X_GPIOBALTFNLOW, static_cast<uint16_t>((function & ~field) | drive));
 }
-void DriveSDA() { SetPinFunction(kSDAFunction, 0x0001); }
-void ReleaseSDA() { SetPinFunction(kSDAFunction, 0); }
-void DriveSCL() { SetPinFunction(kSCLFunction, 0x0004); }
-void ReleaseBoth() { SetPinFunction(kSDAFunction | kSCLFunction, 0); }
-bool SDALevel() { return (GP2X_ReadReg16(kGPIOBPINLVL) & kSDA) != 0; }
+void DriveSDA() { SetPinFunction(GP2X_GPIOB_SDA_FUNCTION, GP2X_GPIOB_SDA_DRIVE); }
+void ReleaseSDA() { SetPinFunction(GP2X_GPIOB_SDA_FUNCTION, 0); }
+void DriveSCL() { SetPinFunction(GP2X_GPIOB_SCL_FUNCTION, GP2X_GPIOB_SCL_DRIVE); }
+void ReleaseBoth() { SetPinFunction(GP2X_GPIOB_SDA_FUNCTION | GP2X_GPIOB_SCL_FUNCTION, 0); }
+bool SDALevel() { return (GP2X_ReadReg16(GP2X_GPIOBPINLVL) & GP2X_GPIOB_SDA) != 0; }
 
 // ---- Bus transfers -------------------------------------------------------------------------------
 // Takes both lines, shows the encoder a stop on an idle bus, then a start; SCL ends low.
 void BeginTransfer() {
-  SetLine(kSDA | kSCL);
+  SetLine(GP2X_GPIOB_SDA | GP2X_GPIOB_SCL);
   DriveSCL();
   DriveSDA();
   Wait(1);
-  ClearLine(kSCL);
-  ClearLine(kSDA);
+  ClearLine(GP2X_GPIOB_SCL);
+  ClearLine(GP2X_GPIOB_SDA);
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   Wait(1);
-  SetLine(kSDA);
+  SetLine(GP2X_GPIOB_SDA);
   Wait(3);
-  ClearLine(kSDA);
+  ClearLine(GP2X_GPIOB_SDA);
   Wait(1);
-  ClearLine(kSCL);
+  ClearLine(GP2X_GPIOB_SCL);
 }
 
 void SendByte(uint8_t byte) {
   for (int bit = 7; bit >= 0; --bit) {
     if ((byte >> bit) & 1)
-      SetLine(kSDA);
+      SetLine(GP2X_GPIOB_SDA);
     else
-      ClearLine(kSDA);
+      ClearLine(GP2X_GPIOB_SDA);
     Wait(1);
-    SetLine(kSCL);
+    SetLine(GP2X_GPIOB_SCL);
     Wait(1);
-    ClearLine(kSCL);
+    ClearLine(GP2X_GPIOB_SCL);
   }
 }
 
@@ -101,17 +74,17 @@ void SendByte(uint8_t byte) {
 bool ReceiveAcknowledge() {
   ReleaseSDA();
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   if (!SDALevel()) {
     Wait(1);
-    ClearLine(kSCL);
+    ClearLine(GP2X_GPIOB_SCL);
     return true;
   }
-  ClearLine(kSCL);
+  ClearLine(GP2X_GPIOB_SCL);
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   Wait(1);
-  SetLine(kSDA);
+  SetLine(GP2X_GPIOB_SDA);
   ReleaseBoth();
   return false;
 }
@@ -149,7 +122,7 @@ void WriteRegisterSet(Output standard) {
 }
 
 void ResetEncoder() {
-  VKR_OutCX25874(kRegReset, 0x80);
+  VKR_OutCX25874(CX25874_RESET, CX25874_RESET_ALL);
   VKR_DelayMS(10);
 }
 
@@ -168,7 +141,7 @@ void WaitFieldBoundary() {
     const uint32_t start = NowMS();
     for (;;) {
       uint8_t field = 0;
-      const bool read = VKR_InCX25874(kRegField, &field) == VKR_OK;
+      const bool read = VKR_InCX25874(CX25874_FIELD, &field) == VKR_OK;
       if (read && ((field & 0x0F) == 0) == (wantZero != 0)) break;
       if (NowMS() - start >= kFieldBoundaryWaitMS) break;
     }
@@ -176,61 +149,63 @@ void WaitFieldBoundary() {
 }
 
 void SetDisplayControl(uint16_t bits) {
-  GP2X_WriteReg16(kDPC_CNTL, static_cast<uint16_t>((GP2X_ReadReg16(kDPC_CNTL) & 0x8801) | bits));
+  GP2X_WriteReg16(GP2X_DPC_CNTL, static_cast<uint16_t>((GP2X_ReadReg16(GP2X_DPC_CNTL) & GP2X_DPC_CNTL_KEEP) | bits));
 }
 
 }  // namespace
 
 uint32_t VKR_OutCX25874(uint8_t reg, uint8_t value) {
+  if (!GP2X_IsOpen()) return VKR_ERROR;
   BeginTransfer();
-  if (!SendAndAcknowledge(kEncoderWrite)) return VKR_ERROR;
+  if (!SendAndAcknowledge(CX25874_ADDRESS_WRITE)) return VKR_ERROR;
   DriveSDA();
   if (!SendAndAcknowledge(reg)) return VKR_ERROR;
   DriveSDA();
   if (!SendAndAcknowledge(value)) return VKR_ERROR;
   // SDA stays released: the next transfer's opening makes the stop.
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   Wait(1);
-  SetLine(kSDA);
+  SetLine(GP2X_GPIOB_SDA);
   ReleaseBoth();
   return VKR_OK;
 }
 
 uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value) {
   if (!value) return VKR_BAD_ARGUMENT;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
   BeginTransfer();
-  if (!SendAndAcknowledge(kEncoderWrite)) return VKR_ERROR;
+  if (!SendAndAcknowledge(CX25874_ADDRESS_WRITE)) return VKR_ERROR;
   DriveSDA();
   if (!SendAndAcknowledge(reg)) return VKR_ERROR;
   // Repeated start, then the read address.
-  ClearLine(kSDA);
+  ClearLine(GP2X_GPIOB_SDA);
   DriveSDA();
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   Wait(1);
-  SetLine(kSDA);
+  SetLine(GP2X_GPIOB_SDA);
   Wait(3);
-  ClearLine(kSDA);
+  ClearLine(GP2X_GPIOB_SDA);
   Wait(1);
-  ClearLine(kSCL);
-  if (!SendAndAcknowledge(kEncoderRead)) return VKR_ERROR;
+  ClearLine(GP2X_GPIOB_SCL);
+  if (!SendAndAcknowledge(CX25874_ADDRESS_READ)) return VKR_ERROR;
   uint8_t byte = 0;
   for (int bit = 7; bit >= 0; --bit) {
     Wait(1);
-    SetLine(kSCL);
+    SetLine(GP2X_GPIOB_SCL);
     if (SDALevel()) byte = static_cast<uint8_t>(byte | (1 << bit));
     Wait(1);
-    ClearLine(kSCL);
+    ClearLine(GP2X_GPIOB_SCL);
   }
   // No acknowledge from us: the encoder sends no more. Both lines stay driven.
-  SetLine(kSDA);
+  SetLine(GP2X_GPIOB_SDA);
   DriveSDA();
   Wait(1);
-  SetLine(kSCL);
+  SetLine(GP2X_GPIOB_SCL);
   Wait(1);
-  ClearLine(kSCL);
-  ClearLine(kSDA);
+  ClearLine(GP2X_GPIOB_SCL);
+  ClearLine(GP2X_GPIOB_SDA);
   *value = byte;
   return VKR_OK;
 }
@@ -239,10 +214,10 @@ void GP2X_SwitchTVOutput(uint32_t oldMode, uint32_t newMode) {
   const Output from = OutputOfMode(oldMode), to = OutputOfMode(newMode);
   if (from == kLCD && to == kLCD) return;
   if (from == kLCD) {
-    ClearLine(kLCDLine);
-    ClearLine(kEncoderLine);
+    ClearLine(GP2X_GPIOB_LCD);
+    ClearLine(GP2X_GPIOB_ENCODER);
     VKR_DelayMS(1);
-    SetLine(kEncoderLine);
+    SetLine(GP2X_GPIOB_ENCODER);
     VKR_DelayMS(1);
     ResetEncoder();
     WriteRegisterSet(to);
@@ -252,27 +227,28 @@ void GP2X_SwitchTVOutput(uint32_t oldMode, uint32_t newMode) {
     VKR_OutCX25874(0x8C, 0x43);
   } else {
     ResetEncoder();
-    SetLine(kLCDLine);
+    SetLine(GP2X_GPIOB_LCD);
   }
 }
 
 uint32_t VKR_InterlaceSwitch() {
-  if (!(GP2X_ReadReg16(kDPC_CNTL) & kDPC_TVOut)) return VKR_OK;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
+  if (!(GP2X_ReadReg16(GP2X_DPC_CNTL) & GP2X_DPC_CNTL_TV)) return VKR_OK;
   const bool pal = OutputOfMode(g_ulDISPLAY_MODE) == kPAL;
   VKR_OutCX25874(0x6C, 0x42);
-  if (GP2X_ReadReg16(kDPC_CNTL) & kDPC_Interlace) {
+  if (GP2X_ReadReg16(GP2X_DPC_CNTL) & GP2X_DPC_CNTL_INTERLACE) {
     WaitFieldBoundary();
-    GP2X_WriteReg16(0x2820, pal ? 0x01C1 : 0x01C0);
+    GP2X_WriteReg16(GP2X_DPC_V_SYNC, pal ? 0x01C1 : 0x01C0);
     SetDisplayControl(pal ? 0x1388 : 0x0388);
-    GP2X_WriteReg16(0x2826, 0x0270);
+    GP2X_WriteReg16(GP2X_DPC_DE, 0x0270);
     VKR_DelayMS(pal ? 48 : 40);
     VKR_OutCX25874(0x90, pal ? 0x37 : 0x04);
-    if (!pal) GP2X_WriteReg16(0x2822, 0x3815);
+    if (!pal) GP2X_WriteReg16(GP2X_DPC_V_END, 0x3815);
   } else {
-    GP2X_WriteReg16(0x2822, pal ? 0x3818 : 0x3816);
+    GP2X_WriteReg16(GP2X_DPC_V_END, pal ? 0x3818 : 0x3816);
     SetDisplayControl(pal ? 0x13A8 : 0x03A8);
-    GP2X_WriteReg16(0x2820, pal ? 0x0181 : 0x0180);
-    GP2X_WriteReg16(0x2826, 0x0270);
+    GP2X_WriteReg16(GP2X_DPC_V_SYNC, pal ? 0x0181 : 0x0180);
+    GP2X_WriteReg16(GP2X_DPC_DE, 0x0270);
     VKR_OutCX25874(0x90, pal ? 0x38 : 0x06);
   }
   VKR_OutCX25874(0x6C, 0x46);
@@ -283,7 +259,7 @@ uint32_t VKR_GetCurrentTVFieldOutput(int* field) {
   if (!field) return VKR_BAD_ARGUMENT;
   if (g_ulDISPLAY_MODE <= 4) return VKR_NOT_SUPPORTED;
   uint8_t status = 0;
-  VKR_InCX25874(kRegField, &status);
+  VKR_InCX25874(CX25874_FIELD, &status);
   *field = (status >> 1) & 1;
   return VKR_OK;
 }
@@ -291,16 +267,20 @@ uint32_t VKR_GetCurrentTVFieldOutput(int* field) {
 // ---- Caption pair --------------------------------------------------------------------------------
 bool GP2X_TVEncoderBusy() {
   uint8_t status = 0;
-  return VKR_InCX25874(kRegStatus, &status) != VKR_OK || (status & kStatusCaptionBusy) != 0;
+  return VKR_InCX25874(CX25874_STATUS, &status) != VKR_OK || (status & CX25874_STATUS_CAPTION_BUSY) != 0;
 }
 
 // Waits at most a couple of fields for the encoder to take the pair; a pair it cannot take in that
-// time is dropped and answered with 1, so a silent encoder never stalls the frame loop.
+// time is dropped and answered with 1, so a silent encoder never stalls the frame loop. The clock
+// is read only once the encoder is found busy.
 uint32_t VKR_WriteCloseCaption(uint16_t pair) {
-  const uint32_t start = NowMS();
-  while (GP2X_TVEncoderBusy())
-    if (NowMS() - start >= kCaptionWaitMS) return VKR_ERROR;
-  if (VKR_OutCX25874(kRegCaptionFirst, static_cast<uint8_t>(pair >> 8)) != VKR_OK) return VKR_ERROR;
-  if (VKR_OutCX25874(kRegCaptionSecond, static_cast<uint8_t>(pair)) != VKR_OK) return VKR_ERROR;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
+  if (GP2X_TVEncoderBusy()) {
+    const uint32_t start = NowMS();
+    while (GP2X_TVEncoderBusy())
+      if (NowMS() - start >= kCaptionWaitMS) return VKR_ERROR;
+  }
+  if (VKR_OutCX25874(CX25874_CAPTION_FIRST, static_cast<uint8_t>(pair >> 8)) != VKR_OK) return VKR_ERROR;
+  if (VKR_OutCX25874(CX25874_CAPTION_SECOND, static_cast<uint8_t>(pair)) != VKR_OK) return VKR_ERROR;
   return VKR_OK;
 }

@@ -4,7 +4,6 @@
 // It owns the state declared in vkr_winState.h; the compositor reads it.
 #include <SDL.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,36 +16,53 @@ uint8_t* g_GP2X_VIDEO_BASE_PTR = nullptr;
 uint8_t* g_pGP2X_DUALCORE_MEM = nullptr;
 SDL_Surface* g_Screen = nullptr;
 
-uint32_t g_ulDISPLAY_MODE = 0;
-int g_nColorBitDepth = 16;
-int g_nScreenSizeX = 320, g_nScreenSizeY = 240;
-uint32_t g_ulRGBVideoMemOffset = 0;
-std::array<uint32_t, 256> g_ulRGBColorTable{};
-uint32_t g_ulRegionColorKey = 0;
-std::array<VKR_RGBRegion, 6> g_RGBLayerRegion{};
+DISP_Model g_displayModel{};
 
-std::array<VKR_YUVPlane, 2> g_YUVPlane{};
-std::array<VKR_YUVScale, 4> g_YUVScaler{};
-int g_bYUVFirstPlanePriority = 1;
-int8_t g_scYUVBrightness = 0;
-uint8_t g_ucYUVContrast = 0;
-std::array<int8_t, 4> g_sMLC_HUECb_A{}, g_sMLC_HUECb_B{}, g_sMLC_HUECr_A{}, g_sMLC_HUECr_B{};
-int g_bEnableGamma = 0;
-std::array<uint32_t, 256> g_ulGammaTable{};
+uint32_t& g_ulDISPLAY_MODE = g_displayModel.displayMode;
+int& g_nColorBitDepth = g_displayModel.colorBitDepth;
+int& g_nScreenSizeX = g_displayModel.screenSizeX;
+int& g_nScreenSizeY = g_displayModel.screenSizeY;
+uint32_t& g_ulRGBVideoMemOffset = g_displayModel.rgbVideoMemOffset;
+std::array<uint32_t, 256>& g_ulRGBColorTable = g_displayModel.rgbColorTable;
+uint32_t& g_ulRegionColorKey = g_displayModel.regionColorKey;
+std::array<DISP_RGBRegion, 6>& g_RGBLayerRegion = g_displayModel.rgbLayerRegion;
 
-VKR_CursorLayer g_cursorLayer{};
+std::array<DISP_YUVPlane, 2>& g_YUVPlane = g_displayModel.yuvPlane;
+std::array<DISP_YUVScale, 4>& g_YUVScaler = g_displayModel.yuvScaler;
+int& g_bYUVFirstPlanePriority = g_displayModel.yuvFirstPlanePriority;
+int8_t& g_scYUVBrightness = g_displayModel.yuvBrightness;
+uint8_t& g_ucYUVContrast = g_displayModel.yuvContrast;
+std::array<int8_t, 4>& g_sMLC_HUECb_A = g_displayModel.hueCbA;
+std::array<int8_t, 4>& g_sMLC_HUECb_B = g_displayModel.hueCbB;
+std::array<int8_t, 4>& g_sMLC_HUECr_A = g_displayModel.hueCrA;
+std::array<int8_t, 4>& g_sMLC_HUECr_B = g_displayModel.hueCrB;
+int& g_bEnableGamma = g_displayModel.enableGamma;
+std::array<uint32_t, 256>& g_ulGammaTable = g_displayModel.gammaTable;
 
-int g_bOSDLayerEnable = 0;
-uint32_t g_ulOSDHeaderEvenField = 0, g_ulOSDHeaderOddField = 0;
-std::array<uint32_t, 256> g_ulOSDPalette{};
-int g_bSPULayerEnable = 0, g_bSPUonTopOfOSDLayer = 0, g_bSPUHighlight = 0;
-uint32_t g_ulSPUBaseCmdMemOffset = 0, g_ulSPUHighlightInfoMemOffset = 0;
-std::array<uint32_t, 16> g_ulSPUColorPalette{};
+DISP_CursorLayer& g_cursorLayer = g_displayModel.cursorLayer;
+
+int& g_bOSDLayerEnable = g_displayModel.osdLayerEnable;
+uint32_t& g_ulOSDHeaderEvenField = g_displayModel.osdHeaderEvenField;
+uint32_t& g_ulOSDHeaderOddField = g_displayModel.osdHeaderOddField;
+std::array<uint32_t, 256>& g_ulOSDPalette = g_displayModel.osdPalette;
+int& g_bSPULayerEnable = g_displayModel.spuLayerEnable;
+int& g_bSPUonTopOfOSDLayer = g_displayModel.spuOnTopOfOSDLayer;
+int& g_bSPUHighlight = g_displayModel.spuHighlight;
+uint32_t& g_ulSPUBaseCmdMemOffset = g_displayModel.spuBaseCmdMemOffset;
+uint32_t& g_ulSPUHighlightInfoMemOffset = g_displayModel.spuHighlightInfoMemOffset;
+std::array<uint32_t, 16>& g_ulSPUColorPalette = g_displayModel.spuColorPalette;
 
 int g_bGP2XBatteryLEDState = 0;
 
-std::array<uint8_t, VKR_MAX_OUTPUT_PIXELS * 3> g_ucFrameSurface{};
-std::array<uint8_t, VKR_MAX_OUTPUT_PIXELS> g_ucByteWriteOnPlane{};
+std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucFrameSurface{};
+std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS> g_ucByteWriteOnPlane{};
+
+const DISP_Model& VKR_WinDisplayModel() { return g_displayModel; }
+const uint8_t* VKR_WinComposedFrame() { return g_ucFrameSurface.data(); }
+
+DISP_Surface VKR_WinFrameSurface() {
+  return {g_ucFrameSurface.data(), g_ucByteWriteOnPlane.data(), g_ucByteWriteOnPlane.size()};
+}
 
 // Owned by the input, second-core and capture files; reset here at every start.
 void VKR_WinResetInput();
@@ -63,69 +79,17 @@ void VKR_WinSetStartupDisplayMode(uint32_t mode) {
 }
 
 bool VKR_WinIsStarted() { return g_GP2X_VIDEO_BASE_PTR != nullptr; }
-VKR_Output VKR_WinOutput() { return VKR_OutputOfMode(g_ulDISPLAY_MODE); }
-int VKR_WinOutputWidth() { return VKR_OutputWidth(VKR_WinOutput()); }
-int VKR_WinOutputHeight() { return VKR_OutputHeight(VKR_WinOutput()); }
+DISP_Output VKR_WinOutput() { return DISP_OutputOfMode(g_ulDISPLAY_MODE); }
+int VKR_WinOutputWidth() { return DISP_OutputWidth(VKR_WinOutput()); }
+int VKR_WinOutputHeight() { return DISP_OutputHeight(VKR_WinOutput()); }
 
 static bool OpenWindow() {
   g_Screen = VKR_WinOpenWindow(VKR_WinOutputWidth(), VKR_WinOutputHeight());
   return g_Screen != nullptr;
 }
 
-// Regions 1 to 5 inactive and visible, then region 5 active: the whole RGB layer shows.
-static void ResetRegions() {
-  for (int region = 1; region <= 5; ++region) {
-    g_RGBLayerRegion[region].active = 0;
-    g_RGBLayerRegion[region].visible = 1;
-  }
-  g_RGBLayerRegion[5].active = 1;
-}
-
-// 127 x sin(2 pi i / 256), truncated toward zero.
-static const std::array<int, 256>& HueSineTable() {
-  static const std::array<int, 256> table = [] {
-    std::array<int, 256> t{};
-    for (int i = 0; i < 256; ++i) t[i] = static_cast<int>(127.0 * std::sin(2.0 * M_PI * i / 256.0));
-    return t;
-  }();
-  return table;
-}
-
-static void SetHueCoefficients(uint32_t quadrant, int saturation, int hue) {
-  const std::array<int, 256>& sine = HueSineTable();
-  const int s = saturation * sine[hue & 255];
-  const int c = saturation * sine[(hue + 64) & 255];
-  g_sMLC_HUECb_A[quadrant] = static_cast<int8_t>(c >> 8);
-  g_sMLC_HUECb_B[quadrant] = static_cast<int8_t>(s >> 8);
-  g_sMLC_HUECr_A[quadrant] = static_cast<int8_t>((-s) >> 8);
-  g_sMLC_HUECr_B[quadrant] = static_cast<int8_t>(c >> 8);
-}
-
 static void SetInitialState() {
-  g_ulDISPLAY_MODE = ulStartupDisplayMode;
-  g_nColorBitDepth = 16;
-  g_nScreenSizeX = kVKR_LayerSizeOfMode[ulStartupDisplayMode].width;
-  g_nScreenSizeY = kVKR_LayerSizeOfMode[ulStartupDisplayMode].height;
-  g_ulRGBVideoMemOffset = 0;
-  g_ulRGBColorTable.fill(0);
-  g_ulRegionColorKey = 0;
-  g_RGBLayerRegion = {};
-  ResetRegions();
-  g_YUVPlane = {};
-  g_YUVScaler.fill({1024, 1024});
-  g_bYUVFirstPlanePriority = 1;
-  g_scYUVBrightness = 0;
-  g_ucYUVContrast = 0;
-  for (uint32_t quadrant = 0; quadrant < 4; ++quadrant) SetHueCoefficients(quadrant, 128, 0);
-  g_bEnableGamma = 0;
-  for (uint32_t i = 0; i < 256; ++i) g_ulGammaTable[i] = i * 0x010101u;
-  g_cursorLayer = {};
-  g_bOSDLayerEnable = 0;
-  g_ulOSDHeaderEvenField = g_ulOSDHeaderOddField = 0;
-  g_ulOSDPalette.fill(0);
-  g_bSPULayerEnable = g_bSPUonTopOfOSDLayer = g_bSPUHighlight = 0;
-  g_ulSPUBaseCmdMemOffset = g_ulSPUHighlightInfoMemOffset = 0;
-  g_ulSPUColorPalette.fill(0);
+  DISP_InitModel(&g_displayModel, ulStartupDisplayMode);
   g_bGP2XBatteryLEDState = 0;
   g_ulGP2X_FRAME_COUNT = 0;
   VKR_WinResetInput();
@@ -179,14 +143,14 @@ uint32_t VKR_SetDisplayMode(uint32_t mode, int depth) {
     return VKR_BAD_ARGUMENT;
   g_ulDISPLAY_MODE = mode;
   g_nColorBitDepth = depth;
-  g_nScreenSizeX = kVKR_LayerSizeOfMode[mode].width;
-  g_nScreenSizeY = kVKR_LayerSizeOfMode[mode].height;
+  g_nScreenSizeX = kDISP_LayerSizeOfMode[mode].width;
+  g_nScreenSizeY = kDISP_LayerSizeOfMode[mode].height;
   OpenWindow();
   SDL_WM_SetCaption(strWindowTitle, strWindowTitle);
   g_cursorLayer.enable = 0;
   g_YUVPlane[0].enable = 0;
   g_YUVPlane[1].enable = 0;
-  ResetRegions();
+  DISP_ResetRegions(&g_displayModel);
   return VKR_OK;
 }
 
@@ -291,7 +255,7 @@ uint32_t VKR_SetYUVContrast(uint8_t contrast) {
 
 uint32_t VKR_SetYUVSaturationAndHUE(uint32_t quadrant, uint8_t saturation, uint8_t hue) {
   if (!VKR_WinIsStarted()) return VKR_ERROR;
-  SetHueCoefficients(quadrant % 4, saturation, hue);
+  DISP_SetHueCoefficients(&g_displayModel, quadrant % 4, saturation, hue);
   return VKR_OK;
 }
 

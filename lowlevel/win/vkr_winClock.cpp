@@ -78,9 +78,9 @@ uint32_t VKR_WaitHSync() { return VKR_OK; }
 
 uint32_t VKR_GetCurrentTVFieldOutput(int* field) {
   if (!field) return VKR_BAD_ARGUMENT;
-  const VKR_Output output = VKR_WinOutput();
-  if (output == VKR_OUTPUT_LCD) return VKR_NOT_SUPPORTED;
+  const DISP_Output output = VKR_WinOutput();
+  if (output == DISP_OUTPUT_LCD) return VKR_NOT_SUPPORTED;
   const uint32_t now = VKR_WinNowMS();
-  *field = output == VKR_OUTPUT_NTSC ? (now % 33 >= 16) : (now % 40 >= 20);
+  *field = output == DISP_OUTPUT_NTSC ? (now % 33 >= 16) : (now % 40 >= 20);
   return VKR_OK;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <thread>
 
 #include "vkr_winState.h"
@@ -25,6 +26,17 @@ struct DualCoreItemHdr {
   uint32_t* senderRing;
   uint32_t* receiverRing;
 };
+// The second core's header is eight u32 from 0x00; here the two ring addresses are the host's
+// pointers, which on a 32-bit host land at 0x18 and 0x1C as there.
+static_assert(sizeof(std::atomic<uint32_t>) == 4 && std::atomic<uint32_t>::is_always_lock_free);
+static_assert(offsetof(DualCoreItemHdr, writeIndex) == 0x00 &&
+              offsetof(DualCoreItemHdr, readIndex) == 0x04 &&
+              offsetof(DualCoreItemHdr, pending) == 0x08 &&
+              offsetof(DualCoreItemHdr, capacity) == 0x0C &&
+              offsetof(DualCoreItemHdr, sent) == 0x10 &&
+              offsetof(DualCoreItemHdr, processed) == 0x14 &&
+              offsetof(DualCoreItemHdr, senderRing) == 0x18 &&
+              offsetof(DualCoreItemHdr, receiverRing) == 0x18 + sizeof(uint32_t*));
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "disp_model.h"
+
 // The back end's only clock read and sleep; every timing operation goes through them.
 uint32_t VKR_WinNowMS();
 void VKR_WinSleepMS(uint32_t milliseconds);
@@ -23,6 +25,14 @@ void VKR_WinSetStartupDisplayMode(uint32_t mode);
 // The window key that stands for one button of the input state word (a VKR_BUTTON_ mask); 0 when
 // the mask is not exactly one button. Returned as SDL's key number.
 int VKR_WinKeyOfButton(uint32_t buttonMask);
+
+// True once the window has been closed since the start: the host's request that the demo end.
+bool VKR_WinCloseRequested();
+
+// The display model the library's operations fill, and the frame the last composition made:
+// output width x height pixels of blue, green, red, rows back to back.
+const DISP_Model& VKR_WinDisplayModel();
+const uint8_t* VKR_WinComposedFrame();
 
 // Called at the end of every VKR_LowLevelAPI_SoftRender, after present and capture. Null clears.
 using VKR_WinFrameHook = void (*)(void* context);

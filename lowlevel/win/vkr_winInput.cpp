@@ -4,7 +4,6 @@
 #include <SDL.h>
 
 #include <array>
-#include <cstdlib>
 
 #include "vkr_winHost.h"
 #include "vkr_winKeyMaps.h"
@@ -39,9 +38,11 @@ static int bScrollLockDown = 0;
 static uint32_t ulGP2XInputState = 0;
 static uint16_t usLastType = 0, usLastCode = 0;  // type 0: no event waiting
 static uint32_t unLastValue = 0;
+static int bCloseRequested = 0;     // the window was closed since the start
 
 void VKR_WinResetInput() {
   bReadGP2XMode = 1;
+  bCloseRequested = 0;
   bScrollLockDown = 0;
   ulGP2XInputState = 0;
   usLastType = usLastCode = 0;
@@ -75,12 +76,8 @@ uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* typ
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&event)) {
     if (event.type == SDL_KEYDOWN) VKR_WinHandleWindowKey(event.key.keysym.sym);
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) HandleKeyEvent(event.key);
-    // The console has no window to close; on the desktop closing it ends the program at once.
-    if (event.type == SDL_QUIT) {
-      VKR_FreeLowLevelAPI(0);
-      SDL_Quit();
-      std::exit(0);
-    }
+    // The console has no window to close; on the desktop closing it asks the demo to end.
+    if (event.type == SDL_QUIT) bCloseRequested = 1;
   }
   if (state) *state = ulGP2XInputState;
   if (type) *type = usLastType;
@@ -92,6 +89,8 @@ uint32_t VKR_WinReadSDLEvent(uint32_t wantedMode, uint32_t* state, uint16_t* typ
   }
   return wantedMode == static_cast<uint32_t>(bReadGP2XMode) ? 1 : 0;
 }
+
+bool VKR_WinCloseRequested() { return bCloseRequested != 0; }
 
 uint32_t VKR_GetGP2XInputState(uint32_t* state) {
   if (!state) return VKR_BAD_ARGUMENT;

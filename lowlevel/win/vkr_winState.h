@@ -1,13 +1,17 @@
-// vkr_winState.h: the emulated display controller of the desktop back end, as plain process-wide
-// state. vkr_lowLevelWin.cpp owns and writes every setting below (through the interface's
-// setters); the compositor files only read them. Main thread only, no locks.
+// vkr_winState.h: the desktop back end's emulated display controller: its one display model, the
+// video memory the model refers to, and the composed frame. vkr_lowLevelWin.cpp owns and writes
+// them (through the interface's setters); the compositor reads them. Main thread only, no locks.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "vkr_displayModes.h"
+#include "disp_compose.h"
+#include "disp_model.h"
 #include "vkr_lowLevel.h"
+
+static_assert(VKR_VIDEO_MEMORY_SIZE == DISP_VIDEO_MEMORY_SIZE);
+static_assert(VKR_MAX_DISPLAY_MODE == DISP_MAX_DISPLAY_MODE);
 
 struct SDL_Surface;
 
@@ -16,46 +20,63 @@ extern uint8_t* g_GP2X_VIDEO_BASE_PTR;   // VKR_VIDEO_MEMORY_SIZE bytes
 extern uint8_t* g_pGP2X_DUALCORE_MEM;    // VKR_DUALCORE_MEMORY_SIZE bytes
 extern SDL_Surface* g_Screen;            // the window, 24 bits a pixel
 
+// Every display setting, in one record; the names below are its fields.
+extern DISP_Model g_displayModel;
+
 // Display mode and RGB layer.
-extern uint32_t g_ulDISPLAY_MODE;
-extern int g_nColorBitDepth;
-extern int g_nScreenSizeX, g_nScreenSizeY;  // RGB layer image size of the mode
-extern uint32_t g_ulRGBVideoMemOffset;
-extern std::array<uint32_t, 256> g_ulRGBColorTable;
-extern uint32_t g_ulRegionColorKey;
-extern std::array<VKR_RGBRegion, 6> g_RGBLayerRegion;  // index 1 to 5; 0 is unused
+extern uint32_t& g_ulDISPLAY_MODE;
+extern int& g_nColorBitDepth;
+extern int& g_nScreenSizeX;
+extern int& g_nScreenSizeY;
+extern uint32_t& g_ulRGBVideoMemOffset;
+extern std::array<uint32_t, 256>& g_ulRGBColorTable;
+extern uint32_t& g_ulRegionColorKey;
+extern std::array<DISP_RGBRegion, 6>& g_RGBLayerRegion;  // index 1 to 5; 0 is unused
 
 // YUV planes: index 0 plane A, 1 plane B. Scalers: A top, A bottom, B top, B bottom.
-extern std::array<VKR_YUVPlane, 2> g_YUVPlane;
-extern std::array<VKR_YUVScale, 4> g_YUVScaler;
-extern int g_bYUVFirstPlanePriority;
-extern int8_t g_scYUVBrightness;
-extern uint8_t g_ucYUVContrast;
-extern std::array<int8_t, 4> g_sMLC_HUECb_A, g_sMLC_HUECb_B, g_sMLC_HUECr_A, g_sMLC_HUECr_B;
-extern int g_bEnableGamma;
-extern std::array<uint32_t, 256> g_ulGammaTable;
+extern std::array<DISP_YUVPlane, 2>& g_YUVPlane;
+extern std::array<DISP_YUVScale, 4>& g_YUVScaler;
+extern int& g_bYUVFirstPlanePriority;
+extern int8_t& g_scYUVBrightness;
+extern uint8_t& g_ucYUVContrast;
+extern std::array<int8_t, 4>& g_sMLC_HUECb_A;
+extern std::array<int8_t, 4>& g_sMLC_HUECb_B;
+extern std::array<int8_t, 4>& g_sMLC_HUECr_A;
+extern std::array<int8_t, 4>& g_sMLC_HUECr_B;
+extern int& g_bEnableGamma;
+extern std::array<uint32_t, 256>& g_ulGammaTable;
 
-extern VKR_CursorLayer g_cursorLayer;
+extern DISP_CursorLayer& g_cursorLayer;
 
 // OSD and sub-picture.
-extern int g_bOSDLayerEnable;
-extern uint32_t g_ulOSDHeaderEvenField, g_ulOSDHeaderOddField;
-extern std::array<uint32_t, 256> g_ulOSDPalette;
-extern int g_bSPULayerEnable, g_bSPUonTopOfOSDLayer, g_bSPUHighlight;
-extern uint32_t g_ulSPUBaseCmdMemOffset, g_ulSPUHighlightInfoMemOffset;
-extern std::array<uint32_t, 16> g_ulSPUColorPalette;
+extern int& g_bOSDLayerEnable;
+extern uint32_t& g_ulOSDHeaderEvenField;
+extern uint32_t& g_ulOSDHeaderOddField;
+extern std::array<uint32_t, 256>& g_ulOSDPalette;
+extern int& g_bSPULayerEnable;
+extern int& g_bSPUonTopOfOSDLayer;
+extern int& g_bSPUHighlight;
+extern uint32_t& g_ulSPUBaseCmdMemOffset;
+extern uint32_t& g_ulSPUHighlightInfoMemOffset;
+extern std::array<uint32_t, 16>& g_ulSPUColorPalette;
 
 extern int g_bGP2XBatteryLEDState;
 
 // The composed frame: output width x height pixels, three bytes each (Y, Cb, Cr while the YUV
 // layers are drawn, then blue, green, red), rows back to back; and one written-pixel flag a
 // pixel. Sized for the largest output; the compositor owns their contents.
-extern std::array<uint8_t, VKR_MAX_OUTPUT_PIXELS * 3> g_ucFrameSurface;
-extern std::array<uint8_t, VKR_MAX_OUTPUT_PIXELS> g_ucByteWriteOnPlane;
+extern std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucFrameSurface;
+extern std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS> g_ucByteWriteOnPlane;
+
+// The composed frame as the compositor takes it.
+DISP_Surface VKR_WinFrameSurface();
+
+// Which conversion kernels the desktop's compositions run: the best the processor has.
+extern DISP_Kernels g_nWinComposeKernels;
 
 // True between a successful start and the free.
 bool VKR_WinIsStarted();
-VKR_Output VKR_WinOutput();
+DISP_Output VKR_WinOutput();
 int VKR_WinOutputWidth();
 int VKR_WinOutputHeight();
 

@@ -142,7 +142,7 @@ bool VKR_WinToggleFullScreen() {
 namespace {
 
 // The frame in red, green, blue order for the encoder: filled only when a screenshot is taken.
-std::array<uint8_t, VKR_MAX_OUTPUT_PIXELS * 3> ucScreenshotRGB;
+std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> ucScreenshotRGB;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }

@@ -1,5 +1,6 @@
-// caption_fixture.h: a fresh register file and encoder for each caption test, an empty caption
-// queue on channel 1, and the pairs the encoder sent as (first << 8 | second).
+// caption_fixture.h: the simulated console on an NTSC television with the back end started for each
+// caption test, an empty caption queue on channel 1, and the pairs the encoder sent as
+// (first << 8 | second).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,18 +8,19 @@
 #include <cstdint>
 #include <vector>
 
-#include "fake_console.h"
+#include "sim.h"
 #include "sim_cx25874.h"
+#include "tv_console.h"
 #include "vkr_lowLevel.h"
 
-inline constexpr uint64_t kFieldNs = 21000000;  // longer than a field of either standard
+inline constexpr uint64_t kFieldNs = 21000000;  // longer than one of the display's 20 ms fields
 
 // Sends what the queue holds, a field apart, until a call sends nothing.
 inline void DrainCaptionQueue() {
   for (;;) {
     const size_t before = SIM_CX25874_CaptionCount();
     VKR_CC_OutputToTV();
-    FakeConsole_AdvanceNs(kFieldNs);
+    SimAdvanceNs(kFieldNs);
     if (SIM_CX25874_CaptionCount() == before) return;
   }
 }
@@ -34,9 +36,11 @@ inline std::vector<uint16_t> SentPairs() {
 class CaptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FakeConsole_Reset(kSimTVNTSC, 6);
+    // The caption queue is the back end's process-wide state: empty it of an earlier test's text.
+    TVConsole_PowerOn(SimTV::Ntsc, 6);
     DrainCaptionQueue();
-    FakeConsole_Reset(kSimTVNTSC, 6);
+    TVConsole_PowerOn(SimTV::Ntsc, 6);
     VKR_CC_SetChannel(1);
   }
+  void TearDown() override { TVConsole_PowerOff(); }
 };

@@ -1,5 +1,5 @@
 // The caption queue: text to EIA-608 pairs per channel, the room checks, one pair a call, and the
-// commands and attributes, as the simulated encoder received them.
+// commands and attributes, as the simulated console's encoder received them.
 #include <string>
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace {
 Pairs OutputOnce() {
   const size_t before = SIM_CX25874_CaptionCount();
   VKR_CC_OutputToTV();
-  FakeConsole_AdvanceNs(kFieldNs);
+  SimAdvanceNs(kFieldNs);
   const Pairs all = SentPairs();
   return Pairs(all.begin() + before, all.end());
 }
@@ -23,7 +23,7 @@ Pairs OutputOnce() {
 TEST_F(CaptionTest, TwoCharactersMakeOnePairWithParity) {
   ASSERT_EQ(VKR_CC_printf("AB"), VKR_OK);
   EXPECT_EQ(OutputOnce(), Pairs{0xC1C2});
-  EXPECT_EQ(FakeConsole_EncoderWrites(), (std::vector<std::string>{"C0=C1", "C2=C2"}));
+  EXPECT_EQ(TVConsole_EncoderWrites(), (std::vector<std::string>{"C0=C1", "C2=C2"}));
   EXPECT_EQ(OutputOnce(), Pairs{});
 }
 
@@ -98,7 +98,7 @@ TEST_F(CaptionTest, BusyOrSilentEncoderKeepsThePairForTheNextCall) {
   VKR_CC_OutputToTV();
   VKR_CC_OutputToTV();  // still busy: nothing
   EXPECT_EQ(SentPairs(), Pairs{0xC1C2});
-  FakeConsole_AdvanceNs(kFieldNs);
+  SimAdvanceNs(kFieldNs);
   SIM_CX25874_SetFault(true);
   VKR_CC_OutputToTV();
   SIM_CX25874_SetFault(false);
@@ -122,7 +122,7 @@ TEST_F(CaptionTest, AttributesQueueOnlyWhatChanged) {
   VKR_CC_SetAttributes(0x01, 0x01);
   VKR_CC_SetAttributes(0x00, 0x00);
   DrainCaptionQueue();
-  FakeConsole_Reset(kSimTVNTSC, 6);
+  TVConsole_PowerOn(SimTV::Ntsc, 6);
 
   ASSERT_EQ(VKR_CC_SetAttributes(0x02, 0x10), VKR_OK);  // red on transparent
   ASSERT_EQ(VKR_CC_SetAttributes(0x02, 0x10), VKR_OK);  // unchanged: nothing

@@ -1,20 +1,20 @@
-// caption_run.cpp: the caption path's frame loop on the virtual clock, and a small row decoder.
+// caption_run.cpp: the caption path's frame loop on the simulated console's virtual clock, one
+// display frame a turn, and a small row decoder.
 #include "caption_run.h"
 
 #include "caption_fixture.h"
 #include "cc_greetings.h"
 
 CaptionRunResult RunCaptionPath(const CaptionRunOptions& options) {
-  const uint64_t fieldNs = options.outputKind == 2 ? 20000000 : 16683334;
   CaptionRunResult result;
   VKR_CCG_State state = VKR_CCG_Init(options.outputKind);
   VKR_CCG_HoldLoadingScreen(state);
   VKR_CCG_SetUpEncoder(state);
-  result.startNs = FakeConsole_TimeNs();
+  result.startNs = SimNowNs();
   uint64_t pausedNs = 0;
   uint32_t now = 0;
   for (;;) {
-    const uint64_t frameStart = FakeConsole_TimeNs();
+    const uint64_t frameStart = SimNowNs();
     const uint32_t clock = static_cast<uint32_t>((frameStart - result.startNs - pausedNs) / 1000000);
     const bool paused = options.pauseForMs && clock >= options.pauseFromMs &&
                         pausedNs < uint64_t{options.pauseForMs} * 1000000;
@@ -28,19 +28,17 @@ CaptionRunResult RunCaptionPath(const CaptionRunOptions& options) {
       for (size_t i = sentBefore; i < SIM_CX25874_CaptionCount(); ++i)
         result.pairsWhilePaused.push_back(static_cast<uint16_t>(
             SIM_CX25874_Captions()[i].first << 8 | SIM_CX25874_Captions()[i].second));
-    // Wait for the next field boundary.
-    const uint64_t spent = FakeConsole_TimeNs() - frameStart;
+    const uint64_t spent = SimNowNs() - frameStart;
     if (spent > result.longestFrameNs) result.longestFrameNs = spent;
-    const uint64_t next = (FakeConsole_TimeNs() / fieldNs + 1) * fieldNs;
-    if (paused) pausedNs += next - frameStart;
-    FakeConsole_AdvanceNs(next - FakeConsole_TimeNs());
+    VKR_WaitVSync();
+    if (paused) pausedNs += SimNowNs() - frameStart;
     ++result.frames;
     if (options.quitAtMs && now >= options.quitAtMs) break;
     if (now > 117299) break;
   }
   result.lastNow = now;
   VKR_CCG_Erase(state);
-  result.endNs = FakeConsole_TimeNs();
+  result.endNs = SimNowNs();
   return result;
 }
 

@@ -1,6 +1,7 @@
-// caption_run.h: the demo's caption path run frame by frame on the virtual clock, as the demo's
+// caption_run.h: the demo's caption path run frame by frame on the simulated console, as the demo's
 // run weaves it in: encoder set-up, then each frame the schedule (while running), the drain and
-// the wait for the next field, until the clock passes the end or the viewer quits; then the erase.
+// the wait for the vertical blank, until the clock passes the end or the viewer quits; then the
+// erase.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,11 @@
-// The encoder's two-wire transfers, the output switching and the caption hand-over, checked by the
-// simulated encoder, which decodes the transfers from the line levels alone.
+// The encoder's two-wire transfers, the output switching and the caption hand-over on the simulated
+// console, checked by its encoder, which decodes the transfers from the line levels alone.
 #include <string>
 #include <vector>
 
 #include "caption_fixture.h"
+#include "vkr_gp2xRegisters.h"
+#include "vkr_gp2xState.h"
 #include "vkr_gp2xTVEncoder.h"
 
 using Writes = std::vector<std::string>;
@@ -36,67 +38,83 @@ Writes Concat(Writes a, const Writes& b) {
 
 TEST_F(CaptionTest, WriteAndReadBackARegisterLeavingBothLinesReleasedOrIdle) {
   ASSERT_EQ(VKR_OutCX25874(0x5E, 0x37), VKR_OK);
-  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0);  // both lines released after a write
+  EXPECT_EQ(SimPeekReg16(0x1022) & 0xF, 0);  // both lines released after a write
   uint8_t value = 0;
   ASSERT_EQ(VKR_InCX25874(0x5E, &value), VKR_OK);
   EXPECT_EQ(value, 0x37);
   ASSERT_EQ(VKR_InCX25874(0x8C, &value), VKR_OK);  // the firmware's NTSC set is in place
   EXPECT_EQ(value, 0x43);
-  EXPECT_EQ(FakeConsole_Trace(), (Writes{"ENC W 0x5E 0x37", "ENC R 0x5E 0x37", "ENC R 0x8C 0x43"}));
+  EXPECT_EQ(TVConsole_Trace(), (Writes{"ENC W 0x5E 0x37", "ENC R 0x5E 0x37", "ENC R 0x8C 0x43"}));
   // A read ends with both lines driven low; the next write still starts cleanly.
-  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0x5);
+  EXPECT_EQ(SimPeekReg16(0x1022) & 0xF, 0x5);
   EXPECT_EQ(VKR_OutCX25874(0xD0, 0x4A), VKR_OK);
   EXPECT_EQ(SIM_CX25874_Register(0xD0), 0x4A);
 }
 
 TEST_F(CaptionTest, ReadIntoNullTouchesNoLine) {
+  const uint64_t before = SimAccessCount();
   EXPECT_EQ(VKR_InCX25874(0x02, nullptr), VKR_BAD_ARGUMENT);
-  EXPECT_EQ(FakeConsole_AllAccesses(), 0u);
+  EXPECT_EQ(SimAccessCount(), before);
+}
+
+TEST_F(CaptionTest, BeforeStartUpNothingReachesTheBus) {
+  TVConsole_PowerOff();
+  const uint64_t accesses = SimAccessCount();
+  uint8_t value = 0x5A;
+  EXPECT_EQ(VKR_OutCX25874(0x8C, 0x43), VKR_ERROR);
+  EXPECT_EQ(VKR_InCX25874(0x02, &value), VKR_ERROR);
+  EXPECT_EQ(VKR_WriteCloseCaption(0x942C), VKR_ERROR);  // no wait on a clock that cannot run
+  EXPECT_EQ(VKR_InterlaceSwitch(), VKR_ERROR);
+  EXPECT_EQ(value, 0x5A);
+  EXPECT_EQ(SimAccessCount(), accesses);
 }
 
 TEST_F(CaptionTest, SilentEncoderAnswersOneAndLeavesTheByteAndTheLines) {
-  SIM_CX25874_SetFault(true);
+  TVConsole_PowerOn(SimTV::Ntsc, 6, SIM_FAULT_ENCODER);
   EXPECT_EQ(VKR_OutCX25874(0x8C, 0x43), VKR_ERROR);
   uint8_t value = 0x5A;
   EXPECT_EQ(VKR_InCX25874(0x02, &value), VKR_ERROR);
   EXPECT_EQ(value, 0x5A);
-  EXPECT_EQ(FakeConsole_Register(0x1022) & 0xF, 0);
-  EXPECT_EQ(FakeConsole_Trace(), (Writes{"ENC NACK", "ENC NACK"}));
+  EXPECT_EQ(SimPeekReg16(0x1022) & 0xF, 0);
+  EXPECT_EQ(TVConsole_Trace(), (Writes{"ENC NACK", "ENC NACK"}));
 }
 
 TEST_F(CaptionTest, SwitchBetweenTelevisionModes) {
   GP2X_SwitchTVOutput(5, 6);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"8C=43"});
-  FakeConsole_ClearTrace();
+  EXPECT_EQ(TVConsole_EncoderWrites(), Writes{"8C=43"});
+  TVConsole_ClearTrace();
   GP2X_SwitchTVOutput(5, 19);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), Concat(SetWrites(kPAL), {"8C=43"}));
+  EXPECT_EQ(TVConsole_EncoderWrites(), Concat(SetWrites(kPAL), {"8C=43"}));
   EXPECT_EQ(SIM_CX25874_Standard(), kSimTVPAL);
-  FakeConsole_ClearTrace();
+  TVConsole_ClearTrace();
   GP2X_SwitchTVOutput(20, 32);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"8C=43"});
+  EXPECT_EQ(TVConsole_EncoderWrites(), Writes{"8C=43"});
 }
 
 TEST_F(CaptionTest, SwitchFromLcdResetsTheEncoderAndLoadsTheStandard) {
-  FakeConsole_Reset(kSimTVUnknown, 0);
-  FakeConsole_SetRegister(0x1062, 0x0004);  // LCD line up
-  GP2X_SwitchTVOutput(0, 0);
-  EXPECT_EQ(FakeConsole_AllAccesses(), 0u);
-
-  const uint64_t start = FakeConsole_TimeNs();
-  GP2X_SwitchTVOutput(4, 5);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), Concat(Concat({"BA=80"}, SetWrites(kNTSC)), {"8C=43"}));
-  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVNTSC);
-  EXPECT_EQ(FakeConsole_Register(0x1062) & 0xC, 0x8);  // LCD line down, encoder line back up
-  EXPECT_GE(FakeConsole_TimeNs() - start, 22000000u);  // 1 + 1 + 10 + 10 ms of waits
-
-  FakeConsole_ClearTrace();
-  GP2X_SwitchTVOutput(6, 2);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), Writes{"BA=80"});
+  TVConsole_PowerOn(SimTV::Lcd, 0);
   EXPECT_EQ(SIM_CX25874_Standard(), kSimTVUnknown);
-  EXPECT_EQ(FakeConsole_Register(0x1062) & 0x4, 0x4);
+  EXPECT_EQ(SimPeekReg16(0x1062) & 0x4, 0x4);  // the firmware left the LCD line up
+  const uint64_t accesses = SimAccessCount();
+  GP2X_SwitchTVOutput(0, 0);
+  EXPECT_EQ(SimAccessCount(), accesses);
+
+  const uint64_t start = SimNowNs();
+  GP2X_SwitchTVOutput(4, 5);
+  EXPECT_EQ(TVConsole_EncoderWrites(), Concat(Concat({"BA=80"}, SetWrites(kNTSC)), {"8C=43"}));
+  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVNTSC);
+  EXPECT_EQ(SimPeekReg16(0x1062) & 0xC, 0x8);  // LCD line down, encoder line back up
+  EXPECT_GE(SimNowNs() - start, 22000000u);  // 1 + 1 + 10 + 10 ms of waits
+
+  TVConsole_ClearTrace();
+  GP2X_SwitchTVOutput(6, 2);
+  EXPECT_EQ(TVConsole_EncoderWrites(), Writes{"BA=80"});
+  EXPECT_EQ(SIM_CX25874_Standard(), kSimTVUnknown);
+  EXPECT_EQ(SimPeekReg16(0x1062) & 0x4, 0x4);
 }
 
-TEST_F(CaptionTest, FieldFollowsTheEncodersFieldTiming) {
+// The encoder's fields are the display controller's: one a frame of the console's display.
+TEST_F(CaptionTest, FieldFollowsTheDisplaysFieldTiming) {
   int field = -1;
   EXPECT_EQ(VKR_GetCurrentTVFieldOutput(nullptr), VKR_BAD_ARGUMENT);
   g_ulDISPLAY_MODE = 4;
@@ -107,41 +125,42 @@ TEST_F(CaptionTest, FieldFollowsTheEncodersFieldTiming) {
   for (int i = 0; i < 6; ++i) {
     ASSERT_EQ(VKR_GetCurrentTVFieldOutput(&field), VKR_OK);
     fields.push_back(field);
-    FakeConsole_AdvanceNs(16683334);
+    SimAdvanceNs(20000000);
   }
   for (int i = 1; i < 6; ++i) EXPECT_NE(fields[i], fields[i - 1]) << i;
 }
 
 TEST_F(CaptionTest, InterlaceSwitchToProgressiveAndBack) {
-  FakeConsole_SetRegister(0x2800, 0x03A8 | 0x0100);  // NTSC, interlaced
+  SimPokeReg16(0x2800, 0x03A8 | 0x0100);  // NTSC, interlaced
   ASSERT_EQ(VKR_InterlaceSwitch(), VKR_OK);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"6C=42", "90=04", "6C=46"}));
-  EXPECT_EQ(FakeConsole_Register(0x2800), 0x0388);
-  EXPECT_EQ(FakeConsole_Register(0x2820), 0x01C0);
-  EXPECT_EQ(FakeConsole_Register(0x2822), 0x3815);
-  FakeConsole_ClearTrace();
-  FakeConsole_SetRegister(0x2800, 0x0388 | 0x0100);
+  EXPECT_EQ(TVConsole_EncoderWrites(), (Writes{"6C=42", "90=04", "6C=46"}));
+  EXPECT_EQ(SimPeekReg16(0x2800), 0x0388);
+  EXPECT_EQ(SimPeekReg16(0x2820), 0x01C0);
+  EXPECT_EQ(SimPeekReg16(0x2822), 0x3815);
+  TVConsole_ClearTrace();
+  SimPokeReg16(0x2800, 0x0388 | 0x0100);
   ASSERT_EQ(VKR_InterlaceSwitch(), VKR_OK);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"6C=42", "90=06", "6C=46"}));
-  EXPECT_EQ(FakeConsole_Register(0x2800), 0x03A8);
-  EXPECT_EQ(FakeConsole_Register(0x2822), 0x3816);
+  EXPECT_EQ(TVConsole_EncoderWrites(), (Writes{"6C=42", "90=06", "6C=46"}));
+  EXPECT_EQ(SimPeekReg16(0x2800), 0x03A8);
+  EXPECT_EQ(SimPeekReg16(0x2822), 0x3816);
   // LCD: nothing is written.
-  FakeConsole_ClearTrace();
-  FakeConsole_SetRegister(0x2800, 0x0004);
+  TVConsole_ClearTrace();
+  SimPokeReg16(0x2800, 0x0004);
   EXPECT_EQ(VKR_InterlaceSwitch(), VKR_OK);
-  EXPECT_TRUE(FakeConsole_Trace().empty());
+  EXPECT_TRUE(TVConsole_Trace().empty());
 }
 
 TEST_F(CaptionTest, InterlaceSwitchWithASilentEncoderStillEnds) {
-  SIM_CX25874_SetFault(true);
-  FakeConsole_SetRegister(0x2800, 0x03A8 | 0x0100);
-  const uint64_t start = FakeConsole_TimeNs();
+  TVConsole_PowerOn(SimTV::Ntsc, 6, SIM_FAULT_ENCODER);
+  SimPokeReg16(0x2800, 0x03A8 | 0x0100);
+  const uint64_t start = SimNowNs();
   EXPECT_EQ(VKR_InterlaceSwitch(), VKR_OK);
-  EXPECT_LT(FakeConsole_TimeNs() - start, 200000000u);
-  EXPECT_EQ(FakeConsole_Register(0x2800), 0x0388);
+  EXPECT_LT(SimNowNs() - start, 200000000u);
+  EXPECT_EQ(SimPeekReg16(0x2800), 0x0388);
 }
 
 TEST_F(CaptionTest, CaptionPairsWaitForTheEncoderOneFieldApart) {
+  const uint64_t accesses = SimAccessCount();
   ASSERT_EQ(VKR_WriteCloseCaption(0x94A7), VKR_OK);
   ASSERT_EQ(VKR_WriteCloseCaption(0x94AD), VKR_OK);
   ASSERT_EQ(VKR_WriteCloseCaption(0x9120), VKR_OK);
@@ -149,15 +168,23 @@ TEST_F(CaptionTest, CaptionPairsWaitForTheEncoderOneFieldApart) {
   const SimCaptionPair* sent = SIM_CX25874_Captions();
   EXPECT_EQ(sent[1].field, sent[0].field + 1);
   EXPECT_EQ(sent[2].field, sent[1].field + 1);
-  EXPECT_EQ(FakeConsole_EncoderWrites(), (Writes{"C0=94", "C2=A7", "C0=94", "C2=AD", "C0=91", "C2=20"}));
+  // Each went out in a vertical blank, the next pair waiting for it: a wait of under a field.
+  EXPECT_EQ(sent[2].timeNs - sent[0].timeNs, 40000000u);
+  EXPECT_LT(SimNowNs() - sent[1].timeNs, 1000000u);
+  // The busy status read a second time jumped the clock to its end: a few transfers a pair.
+  EXPECT_LT(SimAccessCount() - accesses, 5000u);
+  EXPECT_EQ(TVConsole_EncoderWrites(), (Writes{"C0=94", "C2=A7", "C0=94", "C2=AD", "C0=91", "C2=20"}));
 }
 
 TEST_F(CaptionTest, SilentEncoderDropsThePairAfterACoupleOfFields) {
-  SIM_CX25874_SetFault(true);
-  const uint64_t start = FakeConsole_TimeNs();
+  TVConsole_PowerOn(SimTV::Ntsc, 6, SIM_FAULT_ENCODER);
+  const uint64_t accesses = SimAccessCount();
+  const uint64_t start = SimNowNs();
   EXPECT_EQ(VKR_WriteCloseCaption(0x942C), VKR_ERROR);
-  const uint64_t waited = FakeConsole_TimeNs() - start;
+  const uint64_t waited = SimNowNs() - start;
   EXPECT_GE(waited, 39000000u);
   EXPECT_LE(waited, 42000000u);
   EXPECT_EQ(SIM_CX25874_CaptionCount(), 0u);
+  // Its unanswered polls jumped the clock a millisecond at a time.
+  EXPECT_LT(SimAccessCount() - accesses, 10000u);
 }

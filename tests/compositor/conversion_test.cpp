@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compositor/fixture.h"
+#include "disp_composeUnits.h"
 
 TEST(ColourConversion, DocumentedValues) {
   EXPECT_EQ(VKR_RGBtoYUY2Color(0, 0, 0), 0x80108010u);
@@ -43,34 +44,33 @@ TEST(ColourConversion, OutOfRangeComponentsAreClamped) {
             VKR_RGBAtoYUVAColor(0, 255, 0, 7));
 }
 
-class ConversionKernelTest : public CompositorTest, public ::testing::WithParamInterface<int> {
+// The display component's kernels alone, on a model of their own.
+class ConversionKernelTest : public ::testing::TestWithParam<DISP_Kernels> {
  protected:
   void SetUp() override {
-    CompositorTest::SetUp();
-    if (GetParam() > best) GTEST_SKIP() << "the processor lacks these kernels";
-    g_nWinComposeKernels = GetParam();
-  }
-  void TearDown() override {
-    g_nWinComposeKernels = best;
-    CompositorTest::TearDown();
+    if (GetParam() > DISP_BestKernels()) GTEST_SKIP() << "the processor lacks these kernels";
+    DISP_InitModel(&model, 0);
+    composition.model = &model;
+    composition.kernels = GetParam();
   }
   // The reference conversion of one Y, Cb, Cr pixel under the current settings.
-  static void Expected(uint8_t y, uint8_t cb, uint8_t cr, uint8_t* bgr) {
+  void Expected(uint8_t y, uint8_t cb, uint8_t cr, uint8_t* bgr) const {
     const uint8_t yuv[3] = {y, cb, cr};
-    RefConvertPixel(yuv, bgr);
+    RefConvertPixel(model, yuv, bgr);
   }
-  const int best = g_nWinComposeKernels;
+  DISP_Model model;
+  DISP_Composition composition{};
 };
 
 TEST_P(ConversionKernelTest, EveryPixelAtStartSettings) {
-  VKR_WinPrepareColorAdjust();
+  DISP_PrepareColorAdjust(composition);
   std::vector<uint8_t> row(256 * 3);
   for (int y = 0; y < 256; ++y) {
     for (int cb = 0; cb < 256; ++cb) {
       for (int cr = 0; cr < 256; ++cr) {
         row[3 * cr] = uint8_t(y), row[3 * cr + 1] = uint8_t(cb), row[3 * cr + 2] = uint8_t(cr);
       }
-      VKR_WinConvertYCbCrToBGR(row.data(), 256);
+      DISP_ConvertYCbCrToBGR(composition, row.data(), 256);
       for (int cr = 0; cr < 256; ++cr) {
         uint8_t want[3];
         Expected(uint8_t(y), uint8_t(cb), uint8_t(cr), want);
@@ -88,22 +88,22 @@ TEST_P(ConversionKernelTest, RandomAdjustmentsBothInputForms) {
     // Rounds of the start settings, of one set of coefficients for every quadrant, and of
     // anything at all.
     const int kind = round % 4;
-    g_scYUVBrightness = kind == 0 ? 0 : int8_t(random());
-    g_ucYUVContrast = uint8_t(kind == 0 ? 0 : round % 10 == 9 ? random() : random() % 8);
+    model.yuvBrightness = kind == 0 ? 0 : int8_t(random());
+    model.yuvContrast = uint8_t(kind == 0 ? 0 : round % 10 == 9 ? random() : random() % 8);
     const int8_t shared[4] = {int8_t(random() % 64 - 32), int8_t(random() % 64 - 32),
                               int8_t(random() % 64 - 32), int8_t(random() % 64 - 32)};
     for (int q = 0; q < 4; ++q) {
       const int8_t pick[4] = {-128, 127, 63, int8_t(random())};
-      g_sMLC_HUECb_A[q] = kind == 0 ? 63 : kind == 1 ? shared[0] : pick[random() % 4];
-      g_sMLC_HUECb_B[q] = kind == 0 ? 0 : kind == 1 ? shared[1] : pick[random() % 4];
-      g_sMLC_HUECr_A[q] = kind == 0 ? 0 : kind == 1 ? shared[2] : pick[random() % 4];
-      g_sMLC_HUECr_B[q] = kind == 0 ? 63 : kind == 1 ? shared[3] : pick[random() % 4];
+      model.hueCbA[q] = kind == 0 ? 63 : kind == 1 ? shared[0] : pick[random() % 4];
+      model.hueCbB[q] = kind == 0 ? 0 : kind == 1 ? shared[1] : pick[random() % 4];
+      model.hueCrA[q] = kind == 0 ? 0 : kind == 1 ? shared[2] : pick[random() % 4];
+      model.hueCrB[q] = kind == 0 ? 63 : kind == 1 ? shared[3] : pick[random() % 4];
     }
-    VKR_WinPrepareColorAdjust();
+    DISP_PrepareColorAdjust(composition);
     for (auto& v : pairs) v = uint8_t(random());
     const int first = int(random() % 2);
     const int count = int(random() % 100) + 1;
-    VKR_WinConvertYUY2ToBGR(pairs.data(), first, out.data(), count);
+    DISP_ConvertYUY2ToBGR(composition, pairs.data(), first, out.data(), count);
     for (int j = 0; j < count; ++j) {
       const int s = first + j;
       const uint8_t* p = &pairs[4 * (s / 2)];
@@ -113,7 +113,7 @@ TEST_P(ConversionKernelTest, RandomAdjustmentsBothInputForms) {
     }
     for (auto& v : pixels) v = uint8_t(random());
     std::vector<uint8_t> in = pixels;
-    VKR_WinConvertYCbCrToBGR(pixels.data(), count);
+    DISP_ConvertYCbCrToBGR(composition, pixels.data(), count);
     for (int j = 0; j < count; ++j) {
       uint8_t want[3];
       Expected(in[3 * j], in[3 * j + 1], in[3 * j + 2], want);
@@ -123,13 +123,13 @@ TEST_P(ConversionKernelTest, RandomAdjustmentsBothInputForms) {
   }
 }
 
-std::string KernelName(const ::testing::TestParamInfo<int>& info) {
-  return info.param == kVKR_WinKernelsPortable ? "Portable"
-         : info.param == kVKR_WinKernelsAVX2   ? "AVX2"
-                                               : "AVX512";
+std::string KernelName(const ::testing::TestParamInfo<DISP_Kernels>& info) {
+  return info.param == DISP_KERNELS_PORTABLE ? "Portable"
+         : info.param == DISP_KERNELS_AVX2   ? "AVX2"
+                                             : "AVX512";
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, ConversionKernelTest,
-                         ::testing::Values(kVKR_WinKernelsPortable, kVKR_WinKernelsAVX2,
-                                           kVKR_WinKernelsAVX512),
+                         ::testing::Values(DISP_KERNELS_PORTABLE, DISP_KERNELS_AVX2,
+                                           DISP_KERNELS_AVX512),
                          KernelName);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "vkr_lowLevel.h"
-#include "vkr_winCompose.h"
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
 
@@ -42,8 +41,8 @@ void Settings(Reader& r) {
   const int depths[4] = {4, 8, 16, 24};
   g_ulDISPLAY_MODE = mode;
   g_nColorBitDepth = depths[r.Byte() & 3];
-  g_nScreenSizeX = kVKR_LayerSizeOfMode[mode].width;
-  g_nScreenSizeY = kVKR_LayerSizeOfMode[mode].height;
+  g_nScreenSizeX = kDISP_LayerSizeOfMode[mode].width;
+  g_nScreenSizeY = kDISP_LayerSizeOfMode[mode].height;
   if (r.Byte() == 0xA5) {
     g_nScreenSizeX = static_cast<int16_t>(r.U16());
     g_nScreenSizeY = static_cast<int16_t>(r.U16());
@@ -53,14 +52,14 @@ void Settings(Reader& r) {
   for (int i = 0; i < 16; ++i) g_ulRGBColorTable[r.Byte()] = r.U32();
   g_ulRegionColorKey = r.U32();
   for (int k = 1; k <= 5; ++k) {
-    VKR_RGBRegion& region = g_RGBLayerRegion[k];
+    DISP_RGBRegion& region = g_RGBLayerRegion[k];
     region.active = r.Byte() & 1;
     region.visible = r.Byte() & 1;
     region.operation = r.Byte() & 3;
     region.alpha = r.Byte();
     region.left = r.U16(), region.right = r.U16(), region.top = r.U16(), region.bottom = r.U16();
   }
-  for (VKR_YUVPlane& plane : g_YUVPlane) {
+  for (DISP_YUVPlane& plane : g_YUVPlane) {
     plane.enable = r.Byte() & 1;
     plane.left = r.U16(), plane.top = r.U16(), plane.right = r.U16();
     plane.bottom = r.U16(), plane.split = r.U16(), plane.pitch = r.U16();
@@ -69,7 +68,7 @@ void Settings(Reader& r) {
     plane.topMirror = flags & 1, plane.topFlip = flags & 2;
     plane.bottomMirror = flags & 4, plane.bottomFlip = flags & 8;
   }
-  for (VKR_YUVScale& scale : g_YUVScaler) scale = {r.U16(), r.U16()};
+  for (DISP_YUVScale& scale : g_YUVScaler) scale = {r.U16(), r.U16()};
   g_bYUVFirstPlanePriority = r.Byte() & 1;
   g_scYUVBrightness = static_cast<int8_t>(r.Byte());
   g_ucYUVContrast = r.Byte();
@@ -136,10 +135,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const int best = g_nWinComposeKernels;
+  static const DISP_Kernels best = DISP_BestKernels();
   Reader r = {data, size};
   const int kernels = r.Byte() % 3;
-  g_nWinComposeKernels = kernels < best ? kernels : best;
+  g_nWinComposeKernels = kernels < best ? DISP_Kernels(kernels) : best;
   Settings(r);
   const uint32_t steps = r.Byte(), areaHeader = r.U32(), areaField = r.Byte();
   VideoMemory(r);

@@ -156,8 +156,7 @@ TEST_F(LayersTest, GeometryPastTheOutputAndVideoMemoryIsClipped) {
     VKR_SetRGBRegionOperation(1, 1, 1, 2, 9, 0, 0, 0xFFFF, 0xFFFF);
     VKR_SetCursorParams(1, 64, 0x80FFFFFF, 0, VKR_VIDEO_MEMORY_SIZE - 4);
     VKR_MoveCursor(700, 250);
-    RefFrame ref;
-    RefComposeFrame(ref);
+    const RefFrame ref = Reference();
     Render();
     EXPECT_TRUE(SameAsReference(ref)) << "mode " << mode;
     // Plane A: the last two pairs; plane B mirrored back from offset 0: one pair only.

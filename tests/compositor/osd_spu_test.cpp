@@ -38,9 +38,8 @@ class OverlayTest : public CompositorTest {
   }
   // The fast compositor's frame against the reference's.
   void ExpectSameFrame() {
-    RefFrame ref;
-    RefComposeFrame(ref);
-    VKR_WinComposeFrame();
+    const RefFrame ref = Reference();
+    Compose();
     EXPECT_TRUE(SameAsReference(ref));
   }
 };

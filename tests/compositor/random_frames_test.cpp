@@ -1,6 +1,7 @@
-// random_frames_test.cpp: thousands of seeded random layer settings and video-memory contents;
-// the fast compositor, with each set of kernels the processor runs down to the portable ones,
-// must give the reference's bytes and written-pixel map.
+// random_frames_test.cpp: thousands of seeded random layer settings and video-memory contents,
+// made through the library's setters; the display component's compositor, with each set of kernels
+// the processor runs down to the portable ones, must give the reference's bytes and written-pixel
+// map for the same model.
 #include <random>
 #include <vector>
 
@@ -27,11 +28,6 @@ class RandomFrames : public CompositorTest {
       std::memcpy(base + i, &word, 4);
     }
   }
-  void TearDown() override {
-    g_nWinComposeKernels = best;
-    CompositorTest::TearDown();
-  }
-
   uint32_t Pick(std::initializer_list<uint32_t> values) {
     return *(values.begin() + random() % values.size());
   }
@@ -79,7 +75,7 @@ class RandomFrames : public CompositorTest {
 
   void RandomYUVPlanes() {
     const uint32_t width = uint32_t(VKR_WinOutputWidth()), height = uint32_t(VKR_WinOutputHeight());
-    const uint32_t lines = VKR_IsTVMode(g_ulDISPLAY_MODE) ? height / 2 : height;
+    const uint32_t lines = DISP_IsTVMode(g_ulDISPLAY_MODE) ? height / 2 : height;
     for (uint32_t plane : {0u, 1u}) {
       const uint16_t left = Coordinate(width), top = Coordinate(lines);
       const uint16_t bottom = uint16_t(top + Below(lines));
@@ -166,7 +162,10 @@ class RandomFrames : public CompositorTest {
   }
 
   std::mt19937 random;
-  const int best = g_nWinComposeKernels;
+  // A surface of the test's own, as any host of the component hands one in.
+  std::vector<uint8_t> pixels = std::vector<uint8_t>(DISP_MAX_OUTPUT_PIXELS * 3);
+  std::vector<uint8_t> written = std::vector<uint8_t>(DISP_MAX_OUTPUT_PIXELS);
+  const DISP_Surface surface = {pixels.data(), written.data(), written.size()};
 };
 
 }  // namespace
@@ -176,11 +175,11 @@ TEST_F(RandomFrames, FastCompositorGivesTheReferenceBytes) {
   for (int frame = 0; frame < kFrames; ++frame) {
     random.seed(frame);
     RandomFrame();
-    RefComposeFrame(ref);
-    for (int kernels = best; kernels >= kVKR_WinKernelsPortable; --kernels) {
-      g_nWinComposeKernels = kernels;
-      ASSERT_EQ(VKR_LowLevelAPI_SoftRender(), VKR_OK);
-      ASSERT_TRUE(SameAsReference(ref)) << "seed " << frame << ", kernels " << kernels
+    RefComposeFrame(ref, g_displayModel, base);
+    for (int kernels = DISP_BestKernels(); kernels >= DISP_KERNELS_PORTABLE; --kernels) {
+      ASSERT_TRUE(DISP_ComposeFrame(g_displayModel, base, surface, DISP_Kernels(kernels)));
+      ASSERT_TRUE(SameAsReference(ref, pixels.data(), written.data()))
+          << "seed " << frame << ", kernels " << kernels
                                         << ", mode " << g_ulDISPLAY_MODE << ", depth "
                                         << g_nColorBitDepth;
     }
@@ -205,7 +204,7 @@ TEST_F(RandomFrames, DemoFramesOnEveryOutput) {
       for (uint32_t i = 0; i < 720 * 576; ++i) Put16(page + 2 * i, random() % 3 ? 0xF81F : uint16_t(random()));
       VKR_SetCursorParams(1, lcd ? 32 : 64, 0xFFFFFFFF, 0x80000000, 0x7F5800);
       VKR_MoveCursor(lcd ? 100 : 300, lcd ? 100 : 120);
-      RefComposeFrame(ref);
+      RefComposeFrame(ref, g_displayModel, base);
       ASSERT_EQ(VKR_LowLevelAPI_SoftRender(), VKR_OK);
       ASSERT_TRUE(SameAsReference(ref)) << "mode " << mode << ", alpha " << alpha;
     }

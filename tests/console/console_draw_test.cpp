@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/console_state.h"
-#include "vkr_displayModes.h"
+#include "disp_model.h"
 #include "vkr_font8x8.h"
 #include "vkr_lowLevel.h"
 
@@ -127,7 +127,7 @@ TEST_F(ConsoleDrawTest, MatchesThePerPixelReferenceInEveryDepthModeAndLayout) {
   for (uint32_t mode : modes) {
     for (int depth : depths) {
       ASSERT_EQ(VKR_SetDisplayMode(mode, depth), VKR_OK);
-      const VKR_LayerSize size = kVKR_LayerSizeOfMode[mode];
+      const DISP_LayerSize size = kDISP_LayerSizeOfMode[mode];
       const uint32_t bytes = size.width * size.height * depth / 8;
       for (int drawMode = 0; drawMode < 12; drawMode += depth >= 16 ? 1 : 3) {
         FillConsole(++seed);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <mikmod.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -122,12 +123,26 @@ MDRIVER* const* RegisterFailing() {
 
 void AdvanceAFrame(void*) { VKR_WinAdvanceVirtualClock(200); }
 
-int RunWithDrivers(MDRIVER* const* (*registerDrivers)(), DemoReport* report) {
+// As above, and the window is closed at 2 s of the virtual clock.
+void AdvanceAndCloseAt2s(void*) {
+  VKR_WinAdvanceVirtualClock(200);
+  uint32_t now = 0;
+  VKR_GetTime(&now);
+  if (now == 2000) {
+    SDL_Event quit = {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  }
+}
+
+int RunWithDrivers(MDRIVER* const* (*registerDrivers)(), DemoReport* report,
+                   void (*frameHook)(void*) = AdvanceAFrame) {
   VKR_WinUseVirtualClock(0);
-  VKR_WinSetFrameHook(AdvanceAFrame, nullptr);
+  VKR_WinSetFrameHook(frameHook, nullptr);
   DemoHost host;
   host.registerMusicDrivers = registerDrivers;
   host.report = report;
+  host.endRequested = VKR_WinCloseRequested;
   const int status = VKR_Demo_Run(host);
   VKR_WinSetFrameHook(nullptr, nullptr);
   VKR_WinUseSystemClock();
@@ -145,6 +160,28 @@ TEST(DemoShutdown, MusicStopsAndExitsBeforeTheLibraryIsFreed) {
                                              "exit:started"};
   EXPECT_EQ(musicCalls, expected);
   EXPECT_EQ(report.paints, 587u);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+}
+
+// Closing the window ends the run as Exit does: the end sequence and the whole shutdown, the music
+// stopped and closed while the library still runs, and the process carries on.
+TEST(DemoShutdown, ClosingTheWindowEndsTheRunThroughTheShutdown) {
+  ScratchDir dir("cb_demo_close");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0));
+  const bool withMusic = dir.CopyFromHome("main.it");
+  musicCalls.clear();
+  DemoReport report;
+  EXPECT_EQ(RunWithDrivers(RegisterNoting, &report, AdvanceAndCloseAt2s), 0);
+  EXPECT_TRUE(report.endRequested);
+  EXPECT_FALSE(report.exitChosen);
+  EXPECT_LT(report.paints, 20u);
+  EXPECT_GE(report.paints, 5u);
+  ASSERT_FALSE(musicCalls.empty());
+  EXPECT_EQ(musicCalls.back(), "exit:started");
+  if (withMusic) {
+    EXPECT_NE(std::find(musicCalls.begin(), musicCalls.end(), "stop:started"), musicCalls.end());
+  }
+  EXPECT_FALSE(VKR_WinIsStarted());
   EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 

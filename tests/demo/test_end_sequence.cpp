@@ -25,7 +25,7 @@ struct HandedBack {
   uint32_t mode = 99;
   int depth = 0;
   uint32_t planeAEnable = 1, rgbStart = 1;
-  VKR_RGBRegion regions[6] = {};
+  DISP_RGBRegion regions[6] = {};
   bool pageZeroBlack = false;
 };
 HandedBack handedBack;

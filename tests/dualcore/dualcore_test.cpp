@@ -1,6 +1,6 @@
-// dualcore_test.cpp: the back end's second-core operations against the simulated second core
-// running the real program image (and an example image whose routine leaves results), over a
-// test-local register file.
+// dualcore_test.cpp: the back end's second-core operations on the simulated console, whose second
+// core runs the real program image (and an example image whose routine leaves results) in its
+// emulator over the console's second-core memory.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "example940t_image.h"
-#include "fake_console.h"
 #include "main940t_image.h"
+#include "sim.h"
 #include "sim_arm940.h"
 #include "vkr_gp2xAccess.h"
 #include "vkr_gp2xDualCore.h"
@@ -22,7 +22,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-uint32_t HeaderWord(uint32_t field) { return FakeConsole_Word(GP2X_DUALCORE_HEADER + field); }
+// The second-core memory word at a second-core address.
+uint32_t Word(uint32_t address) { return g_pGP2X_DUALCORE_MEM[address / 4]; }
+uint32_t HeaderWord(uint32_t field) { return Word(GP2X_DUALCORE_HEADER + field); }
 
 // Polls until the condition holds or two seconds pass; the simulated core runs on its own thread.
 template <typename Condition>
@@ -47,18 +49,25 @@ uint32_t Processed() {
   return count;
 }
 
+// The console powered on (virtual clock) with the back end started: the second core held.
 class DualCore : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(FakeConsole_Open()); }
+  void SetUp() override {
+    SimConfig config;
+    config.realTime = false;
+    SimPowerOn(config);
+    ASSERT_EQ(VKR_InitLowLevelAPI(""), VKR_OK);
+  }
   void TearDown() override {
-    VKR_DualCoreStop();
-    FakeConsole_Close();
+    VKR_FreeLowLevelAPI(0);
+    SimPowerOff();
   }
 };
 
 }  // namespace
 
 TEST(DualCoreClosed, OperationsAnswerErrorWithoutTheWindow) {
+  VKR_FreeLowLevelAPI(0);
   uint32_t count = 0;
   EXPECT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_ERROR);
   EXPECT_EQ(VKR_DualCoreStop(), VKR_ERROR);
@@ -75,7 +84,7 @@ TEST_F(DualCore, StartLoadsTheProgramAndAFreshQueueThenTheCoreRunsIt) {
 
   EXPECT_EQ(std::memcmp(const_cast<uint32_t*>(g_pGP2X_DUALCORE_MEM), MAIN940T_IMAGE,
                         sizeof(MAIN940T_IMAGE)), 0);
-  EXPECT_EQ(FakeConsole_Word(sizeof(MAIN940T_IMAGE)), 0xA5A5A5A5u);  // nothing beyond the program
+  EXPECT_EQ(Word(sizeof(MAIN940T_IMAGE)), 0xA5A5A5A5u);  // nothing beyond the program
   EXPECT_EQ(HeaderWord(GP2X_DCQ_WRITE_INDEX), 0u);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), 0u);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_PENDING), 0u);
@@ -87,14 +96,14 @@ TEST_F(DualCore, StartLoadsTheProgramAndAFreshQueueThenTheCoreRunsIt) {
   EXPECT_EQ(HeaderWord(GP2X_DCQ_SENDER_RING) - HeaderWord(GP2X_DCQ_RECEIVER_RING),
             static_cast<uint32_t>(reinterpret_cast<uintptr_t>(g_pGP2X_DUALCORE_MEM)));
   for (uint32_t i = 0; i < GP2X_DUALCORE_CAPACITY; ++i) {
-    ASSERT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING + 4 * i), 0u) << i;
+    ASSERT_EQ(Word(GP2X_DUALCORE_RING + 4 * i), 0u) << i;
   }
 
   EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALCTRL940), GP2X_DUALCTRL940_RUN);
   EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALINT920), 0u);
   EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALPEND940), 0xFFFFu);
-  EXPECT_TRUE(Eventually([] { return FakeConsole_Word(0xFFFF4) == 0x1EE7FACEu; }));
-  EXPECT_EQ(FakeConsole_Word(0xFFFF8), 0xDEADBEEFu);
+  EXPECT_TRUE(Eventually([] { return Word(0xFFFF4) == 0x1EE7FACEu; }));
+  EXPECT_EQ(Word(0xFFFF8), 0xDEADBEEFu);
   const SimArm940Status status = SimArm940_GetStatus();
   EXPECT_EQ(status.run, SimArm940Run::Running);
   EXPECT_EQ(status.releases, 1u);
@@ -106,7 +115,7 @@ TEST_F(DualCore, StartRefusesAProgramThatIsNullEmptyOrReachesTheQueue) {
   EXPECT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, 0), VKR_BAD_ARGUMENT);
   EXPECT_EQ(VKR_DualCoreStart(large.data(), static_cast<uint32_t>(large.size())),
             VKR_BAD_ARGUMENT);
-  EXPECT_EQ(FakeConsole_Word(0), 0u);
+  EXPECT_EQ(Word(0), 0u);
   EXPECT_EQ(GP2X_ReadReg16(GP2X_DUALCTRL940), GP2X_DUALCTRL940_HOLD);
   EXPECT_EQ(SimArm940_GetStatus().releases, 0u);
 
@@ -128,7 +137,7 @@ TEST_F(DualCore, PausedCoreFillsTheRingAndTheNextSendWaitsForRelease) {
   EXPECT_EQ(Processed(), 0u);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_WRITE_INDEX), 0u);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_PENDING), 1000u);
-  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING + 4 * 999), 1999u);
+  EXPECT_EQ(Word(GP2X_DUALCORE_RING + 4 * 999), 1999u);
 
   std::atomic<bool> sentLast{false};
   std::thread sender([&] {
@@ -142,7 +151,7 @@ TEST_F(DualCore, PausedCoreFillsTheRingAndTheNextSendWaitsForRelease) {
   ASSERT_EQ(VKR_DualCorePause(0), VKR_OK);
   sender.join();
   EXPECT_EQ(Sent(), 1001u);
-  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_RING), 2000u);
+  EXPECT_EQ(Word(GP2X_DUALCORE_RING), 2000u);
   EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
   EXPECT_EQ(Processed(), 1001u);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), 1u);
@@ -192,8 +201,8 @@ TEST_F(DualCore, ExampleRoutineSeesEveryCommandInOrderWhileTheCoreRuns) {
   EXPECT_EQ(Sent(), kCommands);
   EXPECT_EQ(Processed(), kCommands);
   EXPECT_EQ(HeaderWord(GP2X_DCQ_READ_INDEX), kCommands % 1000);
-  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_QUEUE_AREA), sum);
-  EXPECT_EQ(FakeConsole_Word(GP2X_DUALCORE_QUEUE_AREA + 4), hash);
+  EXPECT_EQ(Word(GP2X_DUALCORE_QUEUE_AREA), sum);
+  EXPECT_EQ(Word(GP2X_DUALCORE_QUEUE_AREA + 4), hash);
 }
 
 TEST_F(DualCore, AProgramLeavingItsMemoryStopsTheCoreUntilTheNextStart) {
@@ -206,4 +215,26 @@ TEST_F(DualCore, AProgramLeavingItsMemoryStopsTheCoreUntilTheNextStart) {
   ASSERT_EQ(VKR_DualCoreSendCmd(1), VKR_OK);
   EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
   EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Running);
+}
+
+// The back end's teardown holds the core before its memory goes; powering the console on afresh
+// while a core runs stops that core before its memory is cleared.
+TEST_F(DualCore, TeardownHoldsTheCoreAndPowerOnStopsARunningOne) {
+  ASSERT_EQ(VKR_DualCoreStart(EXAMPLE940T_IMAGE, EXAMPLE940T_IMAGE_WORDS), VKR_OK);
+  ASSERT_EQ(VKR_DualCoreSendCmd(5), VKR_OK);
+  ASSERT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Word(GP2X_DUALCORE_QUEUE_AREA), 5u);
+  VKR_FreeLowLevelAPI(0);
+  EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Held);
+
+  ASSERT_EQ(VKR_InitLowLevelAPI(""), VKR_OK);
+  ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
+  EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Running);
+  SimConfig config;
+  config.realTime = false;
+  SimPowerOn(config);
+  const SimArm940Status status = SimArm940_GetStatus();
+  EXPECT_EQ(status.run, SimArm940Run::Held);
+  EXPECT_EQ(status.releases, 0u);
+  VKR_FreeLowLevelAPI(0);
 }

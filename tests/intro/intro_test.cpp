@@ -13,9 +13,12 @@
 
 #include "dp_intro.h"
 #include "vkr_lowLevel.h"
-#include "vkr_winState.h"
+#include "vkr_winHost.h"
 
 namespace {
+
+// The display model as the intro's calls left it.
+const DISP_Model& Model() { return VKR_WinDisplayModel(); }
 
 constexpr uint32_t kPageA = 829440, kPageB = 1658880, kDrawnBytes = 691200;
 constexpr uint32_t kSetOffsets[7] = {0x32A000, 0x330000, 0x334980, 0x337F80,
@@ -103,7 +106,7 @@ TEST_F(IntroTest, BandFadesInOverTheFirstThreeSeconds) {
   for (auto [elapsed, alpha] : {std::pair{0u, 0}, {1500u, 8}, {2819u, 14}, {2820u, 15},
                                 {117299u, 15}, {UINT32_MAX, 15}}) {
     VKR_DP_Intro_Paint(elapsed, 117300, 0, 0);
-    EXPECT_EQ(g_RGBLayerRegion[4].alpha, alpha) << elapsed;
+    EXPECT_EQ(Model().rgbLayerRegion[4].alpha, alpha) << elapsed;
   }
 }
 
@@ -116,7 +119,7 @@ TEST_F(IntroTest, SpritesChangePictureAt39100And78200) {
     VKR_DP_Intro_Paint(elapsed, 117300, 1, 0);
     int counts[3] = {};
     for (uint32_t i = 0; i < kDrawnBytes; i += 2)
-      for (int f = 0; f < 3; ++f) counts[f] += Get(g_ulRGBVideoMemOffset + i) == kMarks[f];
+      for (int f = 0; f < 3; ++f) counts[f] += Get(Model().rgbVideoMemOffset + i) == kMarks[f];
     for (int f = 0; f < 3; ++f) EXPECT_EQ(counts[f] > 0, f == frame) << elapsed << " frame " << f;
   }
 }
@@ -131,24 +134,24 @@ TEST_P(IntroOutputTest, FirstPaintTakesOverTheLayersAndLaterOnesOnlyTheBand) {
   VKR_SetYUVVideoPlaneScaler(1, 0, 2048, 512);
   VKR_SetYUVVideoPlanePriority(0);
   VKR_DP_Intro_Paint(0, 117300, kind, 0);
-  const VKR_YUVPlane& p = g_YUVPlane[0];
+  const DISP_YUVPlane& p = Model().yuvPlane[0];
   EXPECT_EQ(std::tuple(p.enable, p.top, p.right, p.bottom, p.split, p.pitch, p.topOffset),
             std::tuple(1u, pal ? 25 : 0, right, pal ? 264 : 240, pal ? 264 : 240, 720,
                        pal ? 72000u : 0u));
   for (int part : {0, 1})
-    EXPECT_EQ(std::tuple(g_YUVScaler[part].horizontal, g_YUVScaler[part].vertical),
+    EXPECT_EQ(std::tuple(Model().yuvScaler[part].horizontal, Model().yuvScaler[part].vertical),
               std::tuple(1024, 1024))
         << "part " << part;
-  EXPECT_EQ(g_bYUVFirstPlanePriority, 1);
-  EXPECT_EQ(g_ulRegionColorKey, 0xFF00FFu);
-  for (int region : {1, 2, 3, 5}) EXPECT_EQ(g_RGBLayerRegion[region].active, 0u) << region;
-  const VKR_RGBRegion& b = g_RGBLayerRegion[4];
+  EXPECT_EQ(Model().yuvFirstPlanePriority, 1);
+  EXPECT_EQ(Model().regionColorKey, 0xFF00FFu);
+  for (int region : {1, 2, 3, 5}) EXPECT_EQ(Model().rgbLayerRegion[region].active, 0u) << region;
+  const DISP_RGBRegion& b = Model().rgbLayerRegion[4];
   EXPECT_EQ(std::tuple(b.active, b.visible, b.operation, b.top, b.right, b.bottom),
             std::tuple(1u, 1u, 1, pal ? 65 : 40, right, pal ? 223 : 198));
 
   VKR_SetRGBRegionOperation(1, 1, 1, 0, 0, 0, 0, 0, 0);
   VKR_DP_Intro_Paint(40, 117300, kind, 0);
-  EXPECT_EQ(g_RGBLayerRegion[1].active, 1u);
+  EXPECT_EQ(Model().rgbLayerRegion[1].active, 1u);
 }
 
 TEST_P(IntroOutputTest, PaintsAlternatePagesAndShowThePageJustDrawn) {
@@ -156,18 +159,18 @@ TEST_P(IntroOutputTest, PaintsAlternatePagesAndShowThePageJustDrawn) {
   const uint32_t lead = kind == 2 ? 36000 : 0;
   Start(kind);
   VKR_DP_Intro_Paint(0, 117300, kind, 0);
-  EXPECT_EQ(g_ulRGBVideoMemOffset, kPageA - lead);
+  EXPECT_EQ(Model().rgbVideoMemOffset, kPageA - lead);
   EXPECT_NE(Get(kPageA + kDrawnBytes - 2), kFill) << "page A cleared";
   EXPECT_EQ(Get(kPageB + kDrawnBytes - 2), kFill) << "page B untouched";
   const std::vector<uint8_t> first(base + kPageA, base + kPageA + kDrawnBytes);
 
   VKR_DP_Intro_Paint(20, 117300, kind, 0);
-  EXPECT_EQ(g_ulRGBVideoMemOffset, kPageB - lead);
+  EXPECT_EQ(Model().rgbVideoMemOffset, kPageB - lead);
   EXPECT_NE(Get(kPageB + kDrawnBytes - 2), kFill) << "page B cleared";
   EXPECT_EQ(std::memcmp(first.data(), base + kPageA, kDrawnBytes), 0) << "page A kept";
 
   VKR_DP_Intro_Paint(40, 117300, kind, 0);
-  EXPECT_EQ(g_ulRGBVideoMemOffset, kPageA - lead);
+  EXPECT_EQ(Model().rgbVideoMemOffset, kPageA - lead);
 }
 
 // At 0 ms every sprite sits on its chain: sprite 0 at (232, 216), depth 50, so size 40 at 0.9.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "vkr_winHost.h"
 #include "vkr_winState.h"
 
 namespace {
@@ -154,6 +155,19 @@ TEST_F(Input, TwoKeyEventsAreDeliveredByTwoCalls) {
   EXPECT_EQ(ReadKeyEvent().code, 48);
   EXPECT_EQ(ReadKeyEvent().code, 46);
   EXPECT_EQ(ReadKeyEvent().result, VKR_HID_NO_EVENT);
+}
+
+// Closing the window is a request the host reads, not an exit; a new start forgets it.
+TEST_F(Input, ClosingTheWindowIsARequestToEnd) {
+  EXPECT_FALSE(VKR_WinCloseRequested());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  ASSERT_EQ(SDL_PushEvent(&quit), 0);
+  ReadButtons();
+  EXPECT_TRUE(VKR_WinCloseRequested());
+  EXPECT_TRUE(VKR_WinIsStarted());
+  ASSERT_EQ(VKR_InitLowLevelAPI("input again"), VKR_OK);
+  EXPECT_FALSE(VKR_WinCloseRequested());
 }
 
 TEST_F(Input, NullPointersAnswerBadArgument) {

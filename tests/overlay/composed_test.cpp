@@ -26,7 +26,7 @@ class ComposedOverlay : public OverlayTest {
   }
 
   const uint8_t* Pixel(int x, int y) const {
-    return g_ucFrameSurface.data() + (static_cast<size_t>(y) * width + x) * 3;
+    return VKR_WinComposedFrame() + (static_cast<size_t>(y) * width + x) * 3;
   }
 
   // Composes the frame and checks the square of size output pixels at (left, top) against the

@@ -115,19 +115,19 @@ TEST_F(PauseMenu, CameraHidesTheMenuUntilAPressAfterEverythingWasReleased) {
   Frame(kA | kStart);
   EXPECT_EQ(State(), kHidden);
   Hold(kA, 400);
-  EXPECT_EQ(g_cursorLayer.enable, 0u);
+  EXPECT_EQ(Cursor().enable, 0u);
 
   Advance(kFrameMs);
   Frame(kA | kStart);
   Hold(kA | kStart, 100);
   EXPECT_EQ(State(), kHidden) << "a button was held in the frame before";
-  EXPECT_EQ(g_cursorLayer.enable, 0u);
+  EXPECT_EQ(Cursor().enable, 0u);
 
   Frame(0);
   Advance(kFrameMs);
   Frame(VKR_BUTTON_X);
   EXPECT_EQ(State(), kOpen);
-  EXPECT_EQ(g_cursorLayer.enable, 1u);
+  EXPECT_EQ(Cursor().enable, 1u);
   Hold(0, 400);
   EXPECT_TRUE(ShowsItem(3)) << "the menu comes back at Camera";
   Press(kStart);
@@ -170,25 +170,25 @@ TEST_F(PauseMenu, DemoClockStandsStillWhilePaused) {
 TEST_F(PauseMenu, SlidesAndFadesInPulsesThenFadesOutAndLetsGo) {
   Advance(kFrameMs);
   Frame(kStart);
-  EXPECT_EQ(g_cursorLayer.enable, 1u);
-  EXPECT_EQ(g_cursorLayer.large, 0u);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, kMenuPicture);
-  EXPECT_LE(g_cursorLayer.x, 144 - 11);
-  EXPECT_EQ(g_cursorLayer.y, 104);
-  EXPECT_EQ(Alpha(g_cursorLayer.color1), 0);
-  EXPECT_EQ(Alpha(g_cursorLayer.color0), 0);
+  EXPECT_EQ(Cursor().enable, 1u);
+  EXPECT_EQ(Cursor().large, 0u);
+  EXPECT_EQ(Cursor().bitmapOffset, kMenuPicture);
+  EXPECT_LE(Cursor().x, 144 - 11);
+  EXPECT_EQ(Cursor().y, 104);
+  EXPECT_EQ(Alpha(Cursor().color1), 0);
+  EXPECT_EQ(Alpha(Cursor().color0), 0);
   Hold(0, 160);
-  EXPECT_GT(g_cursorLayer.x, 144 - 11);
-  EXPECT_LT(g_cursorLayer.x, 144);
+  EXPECT_GT(Cursor().x, 144 - 11);
+  EXPECT_LT(Cursor().x, 144);
 
   Hold(0, 200);
-  EXPECT_EQ(g_cursorLayer.x, 144);
+  EXPECT_EQ(Cursor().x, 144);
   std::vector<uint8_t> white, black;
   for (int frame = 0; frame < 110; ++frame) {
     Hold(0, kFrameMs);
-    white.push_back(Alpha(g_cursorLayer.color1));
-    black.push_back(Alpha(g_cursorLayer.color0));
-    ASSERT_EQ(g_cursorLayer.x, 144);
+    white.push_back(Alpha(Cursor().color1));
+    black.push_back(Alpha(Cursor().color0));
+    ASSERT_EQ(Cursor().x, 144);
   }
   EXPECT_GE(*std::min_element(white.begin(), white.end()), 175);
   EXPECT_LE(*std::min_element(white.begin(), white.end()), 178);
@@ -199,18 +199,18 @@ TEST_F(PauseMenu, SlidesAndFadesInPulsesThenFadesOutAndLetsGo) {
   Press(kStart);
   EXPECT_EQ(State(), kRunning);
   Hold(0, 300);
-  EXPECT_EQ(g_cursorLayer.enable, 1u);
-  EXPECT_EQ(g_cursorLayer.x, 144 + 12) << "the closing fade slides to the right";
-  EXPECT_EQ(Alpha(g_cursorLayer.color1), 0);
+  EXPECT_EQ(Cursor().enable, 1u);
+  EXPECT_EQ(Cursor().x, 144 + 12) << "the closing fade slides to the right";
+  EXPECT_EQ(Alpha(Cursor().color1), 0);
   Advance(kFrameMs);
   Frame(kStart);
   EXPECT_EQ(State(), kOpen) << "Start during the closing fade opens the menu again";
   Hold(0, 400);
   Press(kStart);
   Hold(0, 400);
-  EXPECT_EQ(g_cursorLayer.enable, 0u);
+  EXPECT_EQ(Cursor().enable, 0u);
   Press(VKR_BUTTON_VOLUME_UP);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(8)) << "the volume overlay has the layer";
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(8)) << "the volume overlay has the layer";
 }
 
 TEST_F(PauseMenu, ArrowsShowWhichWayIsHeld) {
@@ -281,9 +281,9 @@ TEST_F(PauseMenu, ShineBandCrossesTheIconInTheLastSecondOfTen) {
 TEST_F(PauseMenu, TvImageIsTwoFieldsWithTransparentLowerHalves) {
   Initialize(0, 0);
   OpenMenu();
-  EXPECT_EQ(g_cursorLayer.large, 1u);
-  EXPECT_EQ(g_cursorLayer.x, 328);
-  EXPECT_EQ(g_cursorLayer.y, 90);
+  EXPECT_EQ(Cursor().large, 1u);
+  EXPECT_EQ(Cursor().x, 328);
+  EXPECT_EQ(Cursor().y, 90);
   EXPECT_TRUE(ShowsItem(1, false));
   EXPECT_TRUE(ShowsArrows(1, 2, false));
   const uint8_t* menu = Picture(kMenuPicture);
@@ -295,7 +295,7 @@ TEST_F(PauseMenu, TvImageIsTwoFieldsWithTransparentLowerHalves) {
 
   Initialize(0, 1);
   OpenMenu();
-  EXPECT_EQ(g_cursorLayer.y, 130);
+  EXPECT_EQ(Cursor().y, 130);
 }
 
 // With a module playing: the volume reaches the player; opening pauses the music, a dropped

@@ -10,7 +10,6 @@
 #include "tinymenu_vol_bitmaps.h"
 #include "vkr_lowLevel.h"
 #include "vkr_winHost.h"
-#include "vkr_winState.h"
 
 inline constexpr uint32_t kMenuPicture = 0x7F4800;
 inline constexpr uint32_t kMutedPicture = 0x7F5000;
@@ -43,6 +42,9 @@ inline int Mismatches(const uint8_t* picture, bool lcd, uint32_t line, uint32_t 
 class OverlayTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kClockStartMs = 50000;
+
+  // The cursor layer as the library's operations left it in the display model.
+  static const DISP_CursorLayer& Cursor() { return VKR_WinDisplayModel().cursorLayer; }
 
   void SetUp() override {
     VKR_WinUseVirtualClock(kClockStartMs);

@@ -22,7 +22,7 @@ TEST_F(OverlayTest, StartVolumeIsAskedForOnce) {
   EXPECT_EQ(VKR_TMV_Vol_Update(), 1);
   EXPECT_EQ(VKR_TMV_Vol_GetVolume(), 44);
   EXPECT_EQ(VKR_TMV_Vol_Update(), 0);
-  EXPECT_EQ(g_cursorLayer.enable, 0u);
+  EXPECT_EQ(Cursor().enable, 0u);
 }
 
 TEST_F(VolumeOverlay, UpClimbsToTheTopThenBlinksWithoutChange) {
@@ -31,13 +31,13 @@ TEST_F(VolumeOverlay, UpClimbsToTheTopThenBlinksWithoutChange) {
     Press(kUp);
     EXPECT_EQ(Volume(), expected);
   }
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(20));
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(20));
 
   Advance(kFrameMs);
   VKR_TMV_Vol_IncVolume();
   EXPECT_EQ(VKR_TMV_Vol_Update(), 0) << "a refused step asks for no new volume";
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(20));
-  EXPECT_EQ(g_cursorLayer.color1, 0xFFFFFFFFu) << "the blink starts after the press frame";
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(20));
+  EXPECT_EQ(Cursor().color1, 0xFFFFFFFFu) << "the blink starts after the press frame";
   const std::pair<uint32_t, uint32_t> blink[] = {
       {50, 0xBFFFFFFF}, {100, 0x7FFFFFFF}, {199, 0xFDFFFFFF}, {200, 0xFFFFFFFF}};
   uint32_t elapsed = 0;
@@ -45,8 +45,8 @@ TEST_F(VolumeOverlay, UpClimbsToTheTopThenBlinksWithoutChange) {
     Advance(afterPressMs - elapsed);
     elapsed = afterPressMs;
     Frame(0);
-    EXPECT_EQ(g_cursorLayer.color1, color1) << afterPressMs;
-    EXPECT_EQ(g_cursorLayer.color0, 0x80000000u) << afterPressMs;
+    EXPECT_EQ(Cursor().color1, color1) << afterPressMs;
+    EXPECT_EQ(Cursor().color0, 0x80000000u) << afterPressMs;
   }
   EXPECT_EQ(Volume(), 128);
 }
@@ -54,13 +54,13 @@ TEST_F(VolumeOverlay, UpClimbsToTheTopThenBlinksWithoutChange) {
 TEST_F(VolumeOverlay, DownStopsAtSilenceAndBlinks) {
   for (int i = 0; i < 7; ++i) Press(kDown);
   EXPECT_EQ(Volume(), 0);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(0));
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(0));
   VKR_TMV_Vol_DecVolume();
   EXPECT_EQ(VKR_TMV_Vol_Update(), 0);
   Advance(100);
   Frame(0);
-  EXPECT_EQ(g_cursorLayer.color1, 0x7FFFFFFFu);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(0));
+  EXPECT_EQ(Cursor().color1, 0x7FFFFFFFu);
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(0));
 }
 
 TEST_F(VolumeOverlay, ButtonsActOnlyWhenPressedFromNoVolumeButtonHeld) {
@@ -70,14 +70,14 @@ TEST_F(VolumeOverlay, ButtonsActOnlyWhenPressedFromNoVolumeButtonHeld) {
   EXPECT_EQ(Volume(), 51) << "holding does not repeat";
   Frame(kUp | kDown);
   EXPECT_EQ(Volume(), 0) << "adding the other button mutes";
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, kMutedPicture);
+  EXPECT_EQ(Cursor().bitmapOffset, kMutedPicture);
   Frame(kDown);
   Frame(kUp);
   EXPECT_EQ(Volume(), 0) << "a single button after another one held does nothing";
   Frame(0);
   Frame(kUp);
   EXPECT_EQ(Volume(), 51) << "up unmutes at the level kept";
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(8));
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(8));
 }
 
 TEST_F(VolumeOverlay, MuteTwiceChangesNothingButProlongsTheDisplay) {
@@ -87,8 +87,8 @@ TEST_F(VolumeOverlay, MuteTwiceChangesNothingButProlongsTheDisplay) {
   VKR_TMV_Vol_Mute();
   EXPECT_EQ(VKR_TMV_Vol_Update(), 0);
   Hold(0, 1500);
-  EXPECT_EQ(g_cursorLayer.enable, 1u) << "2.5 s after the first mute, 1.5 s after the second";
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, kMutedPicture);
+  EXPECT_EQ(Cursor().enable, 1u) << "2.5 s after the first mute, 1.5 s after the second";
+  EXPECT_EQ(Cursor().bitmapOffset, kMutedPicture);
   Press(kDown);
   EXPECT_EQ(Volume(), 44) << "down unmutes too, at the level kept";
 }
@@ -96,10 +96,10 @@ TEST_F(VolumeOverlay, MuteTwiceChangesNothingButProlongsTheDisplay) {
 TEST_F(VolumeOverlay, ShowsForTwoSecondsEndingWithAFade) {
   Advance(kFrameMs);
   Frame(kUp);
-  EXPECT_EQ(g_cursorLayer.enable, 1u);
-  EXPECT_EQ(g_cursorLayer.large, 0u);
-  EXPECT_EQ(g_cursorLayer.x, 240);
-  EXPECT_EQ(g_cursorLayer.y, 195);
+  EXPECT_EQ(Cursor().enable, 1u);
+  EXPECT_EQ(Cursor().large, 0u);
+  EXPECT_EQ(Cursor().x, 240);
+  EXPECT_EQ(Cursor().y, 195);
   struct Sample {
     uint32_t afterPressMs, color1, color0;
   };
@@ -111,36 +111,36 @@ TEST_F(VolumeOverlay, ShowsForTwoSecondsEndingWithAFade) {
     Advance(sample.afterPressMs - elapsed);
     elapsed = sample.afterPressMs;
     Frame(0);
-    EXPECT_EQ(g_cursorLayer.enable, 1u) << sample.afterPressMs;
-    EXPECT_EQ(g_cursorLayer.color1, sample.color1) << sample.afterPressMs;
-    EXPECT_EQ(g_cursorLayer.color0, sample.color0) << sample.afterPressMs;
+    EXPECT_EQ(Cursor().enable, 1u) << sample.afterPressMs;
+    EXPECT_EQ(Cursor().color1, sample.color1) << sample.afterPressMs;
+    EXPECT_EQ(Cursor().color0, sample.color0) << sample.afterPressMs;
   }
   Advance(1);
   Frame(0);
-  EXPECT_EQ(g_cursorLayer.enable, 0u);
+  EXPECT_EQ(Cursor().enable, 0u);
 }
 
 TEST_F(VolumeOverlay, IsSilentWhileTheMenuShows) {
   Press(kUp);
   EXPECT_EQ(Volume(), 51);
   Press(VKR_BUTTON_START);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, kMenuPicture);
+  EXPECT_EQ(Cursor().bitmapOffset, kMenuPicture);
   Press(kUp);
   Press(kUp | kDown);
   Press(kDown);
   EXPECT_EQ(VKR_TMV_Vol_Update(), 0);
   EXPECT_EQ(Volume(), 51);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, kMenuPicture);
+  EXPECT_EQ(Cursor().bitmapOffset, kMenuPicture);
 
   Hold(0, 400);
   Press(VKR_BUTTON_START);  // Play
   Hold(0, 400);
   EXPECT_EQ(State(), 0);
-  EXPECT_EQ(g_cursorLayer.enable, 0u) << "the cancelled display does not come back";
+  EXPECT_EQ(Cursor().enable, 0u) << "the cancelled display does not come back";
   Press(kUp);
   EXPECT_EQ(Volume(), 57) << "the buttons work again once the menu has gone";
-  EXPECT_EQ(g_cursorLayer.enable, 1u);
-  EXPECT_EQ(g_cursorLayer.bitmapOffset, LevelPicture(9));
+  EXPECT_EQ(Cursor().enable, 1u);
+  EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(9));
 }
 
 // The bar is `white` columns of white from its first column, then dark to its end.
@@ -211,12 +211,12 @@ TEST_F(OverlayTest, TvLevelPicturesAreInterlacedFieldPairs) {
 
   Frame(0);
   Press(kUp);
-  EXPECT_EQ(g_cursorLayer.large, 1u);
-  EXPECT_EQ(g_cursorLayer.x, 540);
-  EXPECT_EQ(g_cursorLayer.y, 179);
+  EXPECT_EQ(Cursor().large, 1u);
+  EXPECT_EQ(Cursor().x, 540);
+  EXPECT_EQ(Cursor().y, 179);
   Initialize(0, 1);
   Press(kUp);
-  EXPECT_EQ(g_cursorLayer.y, 219);
+  EXPECT_EQ(Cursor().y, 219);
 }
 
 }  // namespace

@@ -3,8 +3,14 @@
 // only this file.
 #pragma once
 
-#include "vkr_winState.h"
+#include "disp_model.h"
+#include "vkr_winHost.h"
 
-inline const VKR_YUVPlane& EmulatedYUVPlane(int plane) { return g_YUVPlane[plane ? 0 : 1]; }
-inline const VKR_RGBRegion& EmulatedRGBRegion(int region) { return g_RGBLayerRegion[region]; }
-inline uint32_t EmulatedRGBStartAddress() { return g_ulRGBVideoMemOffset; }
+// plane: 1 plane A, 0 plane B, as the library's operations number them.
+inline const DISP_YUVPlane& EmulatedYUVPlane(int plane) {
+  return VKR_WinDisplayModel().yuvPlane[plane ? 0 : 1];
+}
+inline const DISP_RGBRegion& EmulatedRGBRegion(int region) {
+  return VKR_WinDisplayModel().rgbLayerRegion[region];
+}
+inline uint32_t EmulatedRGBStartAddress() { return VKR_WinDisplayModel().rgbVideoMemOffset; }

@@ -1,33 +1,38 @@
-// Byte layout of resource.dat: the 720 x 480 packed 4:2:2 background, then seven sprite sets of
-// three RGB565 frames each, largest first. The demo's loader relies on these exact offsets.
+// Byte layout of resource.dat as the maker uses it, from the demo's own layout (demo_layout.h):
+// the 720 x 480 packed 4:2:2 background, then seven sprite sets of three RGB565 frames each.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "demo_layout.h"
+
 namespace mkresource {
 
-inline constexpr int kPictureWidth = 720;
-inline constexpr int kPictureHeight = 480;
+// The demo's numbers in the forms the maker computes with.
+inline constexpr int kPictureWidth = kPackPictureWidth;
+inline constexpr int kPictureHeight = kPackPictureHeight;
 inline constexpr std::size_t kPictureLineBytes = kPictureWidth * 2;
-inline constexpr std::size_t kPictureBytes = kPictureLineBytes * kPictureHeight;
+inline constexpr std::size_t kPictureBytes = kPackPictureBytes;
 
-inline constexpr int kSpriteSetCount = 7;
-inline constexpr std::array<int, kSpriteSetCount> kSpriteSizes = {64, 56, 48, 40, 32, 24, 16};
-inline constexpr int kSpriteFrames = 3;
-inline constexpr std::uint16_t kSpriteKey = 0xF81F;
+inline constexpr int kSpriteSetCount = static_cast<int>(kPackSpriteSizes.size());
+inline constexpr std::array<int, kSpriteSetCount> kSpriteSizes = [] {
+  std::array<int, kSpriteSetCount> sizes{};
+  for (int i = 0; i < kSpriteSetCount; ++i) sizes[i] = static_cast<int>(kPackSpriteSizes[i]);
+  return sizes;
+}();
+inline constexpr int kSpriteFrames = kPackSpriteFrames;
+inline constexpr std::uint16_t kSpriteKey = kDemoKeyColour;
 
 constexpr std::size_t SpriteFrameBytes(int size) { return 2u * size * size; }
 
 // File offset of the sprite set with the given index into kSpriteSizes.
 constexpr std::size_t SpriteSetOffset(int set_index) {
-  std::size_t offset = kPictureBytes;
-  for (int i = 0; i < set_index; ++i) offset += kSpriteFrames * SpriteFrameBytes(kSpriteSizes[i]);
-  return offset;
+  return kPictureBytes + PackSpriteSetOffset(static_cast<uint32_t>(set_index));
 }
 
-inline constexpr std::size_t kPackBytes = SpriteSetOffset(kSpriteSetCount);
+inline constexpr std::size_t kPackBytes = kResourcePackBytes;
 
 static_assert(kPictureBytes == 691200);
 static_assert(SpriteSetOffset(1) == 715776 && SpriteSetOffset(6) == 767616);

@@ -1,68 +1,47 @@
-// vkr_winColorAdjust.cpp: the YUV-to-RGB stage of the frame: brightness, contrast and the four hue
+// disp_colorAdjust.cpp: the YUV-to-RGB stage of the frame: brightness, contrast and the four hue
 // quadrants, then the studio-swing conversion, from Y, Cb, Cr pixels or straight from YUY2 pairs
 // (optionally with an RGB565 layer blended on before the pixels are stored). Portable kernels, and
 // AVX2 ones (with AVX-512 byte permutes where the processor has them) that give the same bytes.
 #include <array>
 
-#include "vkr_winCompose.h"
+#include "disp_bt601.h"
+#include "disp_composeUnits.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
-#define VKR_WIN_HAS_AVX2_KERNELS 1
-#define VKR_AVX2 __attribute__((target("avx2")))
+#define DISP_HAS_AVX2_KERNELS 1
+#define DISP_AVX2 __attribute__((target("avx2")))
 // Helpers are forced inline so their vectors stay in registers.
-#define VKR_AVX2_INLINE inline __attribute__((target("avx2"), always_inline))
+#define DISP_AVX2_INLINE inline __attribute__((target("avx2"), always_inline))
 // AVX2 with the AVX-512 byte permutes, which interleave blue, green, red in two instructions.
-#define VKR_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")))
-#define VKR_AVX512_INLINE \
+#define DISP_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")))
+#define DISP_AVX512_INLINE \
   inline __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi"), always_inline))
 #endif
 
 namespace {
 
-// Everything the conversion needs for one frame.
-struct ColorAdjust {
-  std::array<int16_t, 256> lumaC;  // C = adjusted Y - 16, by Y
-  // Hue coefficients by sign code (Cb' < 0) + 2 (Cr' < 0): Cb from Cb', Cb from Cr', Cr from Cb',
-  // Cr from Cr'.
-  int hue[4][4];
-  uint8_t clearBGR[3];
-  std::array<uint8_t, VKR_MAX_OUTPUT_WIDTH * 3> clearRow;  // the clear's colour along a row
-  // AVX2: luma in 16-bit lanes needs contrast 0 to 7; with brightness and contrast 0 it is Y - 16.
-  // Each hue coefficient by sign code as a pshufb table of 16-bit entries.
-  bool vectorLuma, plainLuma;
-  // The four quadrants share their coefficients, and those keep D and E inside -128..127.
-  bool uniformHue;
-  int16_t lumaBias, lumaGain;
-  // The conversion's factors, read at run time so each product stays one multiply rather than a
-  // chain of shifts and adds competing with the shuffles.
-  int16_t factor42, factor153, factorMinus100, factor48, factor5, factor256, factor1024;
-  alignas(16) int16_t hueTables[4][8];
-};
-
-ColorAdjust g_WinColorAdjust;
-
 // Sign code to quadrant: 0 both >= 0, 1 Cb' < 0 only, 2 Cr' < 0 only (quadrant 3), 3 both < 0.
 constexpr int kQuadrantOfSignCode[4] = {0, 1, 3, 2};
 
-int ClampByte(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 int ClampSigned8(int v) { return v < -128 ? -128 : v > 127 ? 127 : v; }
 
 // One pixel, the arithmetic written out: chroma turned by its quadrant's coefficients (divisions
-// toward zero), then the conversion. Floor (>> 8) and division toward zero agree once clamped at 0.
-inline void ConvertPixel(const ColorAdjust& a, uint32_t y, uint32_t cb, uint32_t cr, uint8_t* bgr) {
+// toward zero), then the conversion.
+inline void ConvertPixel(const DISP_ColorAdjust& a, uint32_t y, uint32_t cb, uint32_t cr, uint8_t* bgr) {
   const int c = a.lumaC[y];
   const int cbd = static_cast<int>(cb) - 128, crd = static_cast<int>(cr) - 128;
   const int* h = a.hue[(cbd < 0) | (crd < 0) << 1];
   const int d = ClampSigned8((h[0] * cbd + h[1] * crd) / 64);
   const int e = ClampSigned8((h[2] * cbd + h[3] * crd) / 64);
-  bgr[0] = static_cast<uint8_t>(ClampByte((298 * c + 517 * d) >> 8));
-  bgr[1] = static_cast<uint8_t>(ClampByte((298 * c - 100 * d - 208 * e) >> 8));
-  bgr[2] = static_cast<uint8_t>(ClampByte((298 * c + 409 * e) >> 8));
+  const DISP_RGB rgb = DISP_RGBOfCDE(c, d, e);
+  bgr[0] = static_cast<uint8_t>(rgb.b);
+  bgr[1] = static_cast<uint8_t>(rgb.g);
+  bgr[2] = static_cast<uint8_t>(rgb.r);
 }
 
 // Pixel j of a YUY2 run that starts at sample `first` of `pair`.
-inline void ConvertYUY2Pixel(const ColorAdjust& a, const uint8_t* pair, int first, int j,
+inline void ConvertYUY2Pixel(const DISP_ColorAdjust& a, const uint8_t* pair, int first, int j,
                              uint8_t* bgr) {
   const int s = first + j;
   const uint8_t* p = pair + 4 * (s >> 1);
@@ -73,12 +52,12 @@ inline void ConvertYUY2Pixel(const ColorAdjust& a, const uint8_t* pair, int firs
 inline void BlendRGB565Pixel(uint32_t pixel, int keyed, uint32_t key565, uint32_t alpha,
                              uint8_t* bgr) {
   if (keyed && pixel == key565) return;
-  bgr[0] = VKR_WinBlend15((pixel << 3) & 0xF8, bgr[0], alpha);
-  bgr[1] = VKR_WinBlend15((pixel >> 3) & 0xFC, bgr[1], alpha);
-  bgr[2] = VKR_WinBlend15((pixel >> 8) & 0xF8, bgr[2], alpha);
+  bgr[0] = DISP_Blend15((pixel << 3) & 0xF8, bgr[0], alpha);
+  bgr[1] = DISP_Blend15((pixel >> 3) & 0xFC, bgr[1], alpha);
+  bgr[2] = DISP_Blend15((pixel >> 8) & 0xF8, bgr[2], alpha);
 }
 
-#if defined(VKR_WIN_HAS_AVX2_KERNELS)
+#if defined(DISP_HAS_AVX2_KERNELS)
 
 // pshufb masks that interleave eight pixels a 128-bit lane, from [B0-7 G0-7] and [R0-7 R0-7],
 // into bytes 0-15 and 16-23 of B G R B G R ...
@@ -135,13 +114,13 @@ constexpr DeinterleaveMasks MakeDeinterleaveMasks() {
 }
 constexpr DeinterleaveMasks kDeinterleave = MakeDeinterleaveMasks();
 
-VKR_AVX2_INLINE __m256i Load256(const void* at) {
+DISP_AVX2_INLINE __m256i Load256(const void* at) {
   return _mm256_loadu_si256(static_cast<const __m256i*>(at));
 }
 
 // C = clamp(trunc((Y + brightness - 128) x (contrast + 8) / 8) + 112, -16, 239), 16 lanes.
 template <bool kPlainLuma>
-VKR_AVX2_INLINE __m256i LumaC(__m256i y, const ColorAdjust& a) {
+DISP_AVX2_INLINE __m256i LumaC(__m256i y, const DISP_ColorAdjust& a) {
   if constexpr (kPlainLuma) return _mm256_sub_epi16(y, _mm256_set1_epi16(16));
   const __m256i t = _mm256_mullo_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(a.lumaBias)),
                                        _mm256_set1_epi16(a.lumaGain));
@@ -157,7 +136,7 @@ struct Constants {
   __m256i hue[4];
   __m256i chromaOfPairs;  // pshufb: Cb of four pairs as 16-bit lanes, then their Cr
 };
-VKR_AVX2_INLINE Constants ConstantsOf(const ColorAdjust& a) {
+DISP_AVX2_INLINE Constants ConstantsOf(const DISP_ColorAdjust& a) {
   Constants k;
   k.factor42 = _mm256_set1_epi16(a.factor42);
   k.factor153 = _mm256_set1_epi16(a.factor153);
@@ -178,7 +157,7 @@ VKR_AVX2_INLINE Constants ConstantsOf(const ColorAdjust& a) {
 
 // clamp(trunc(s / 64), -128, 127); the shift is a high multiply, which runs beside the shuffles.
 template <bool kInRange>
-VKR_AVX2_INLINE __m256i TurnedComponent(__m256i s, const Constants& k) {
+DISP_AVX2_INLINE __m256i TurnedComponent(__m256i s, const Constants& k) {
   const __m256i q = _mm256_sign_epi16(_mm256_mulhi_epu16(_mm256_abs_epi16(s), k.factor1024), s);
   if constexpr (kInRange) return q;
   return _mm256_min_epi16(_mm256_max_epi16(q, _mm256_set1_epi16(-128)), _mm256_set1_epi16(127));
@@ -192,7 +171,7 @@ struct Chroma {
 // 16 lanes of Cb and Cr (0-255) turned by their quadrant's coefficients. The sum of the two
 // products saturates: only 16384 + 16384 would overflow, and it clamps to 127 all the same.
 template <bool kUniformHue>
-VKR_AVX2_INLINE Chroma Turned(__m256i cb, __m256i cr, const Constants& k) {
+DISP_AVX2_INLINE Chroma Turned(__m256i cb, __m256i cr, const Constants& k) {
   const __m256i cbd = _mm256_sub_epi16(cb, _mm256_set1_epi16(128));
   const __m256i crd = _mm256_sub_epi16(cr, _mm256_set1_epi16(128));
   __m256i coefficient[4];
@@ -216,7 +195,7 @@ VKR_AVX2_INLINE Chroma Turned(__m256i cb, __m256i cr, const Constants& k) {
 }
 
 // Pair values doubled for the two pixels of each pair: the low or the high four pairs of a lane.
-VKR_AVX2_INLINE Chroma Doubled(const Chroma& t, bool high) {
+DISP_AVX2_INLINE Chroma Doubled(const Chroma& t, bool high) {
   if (high) return {_mm256_unpackhi_epi16(t.d, t.d), _mm256_unpackhi_epi16(t.e, t.e)};
   return {_mm256_unpacklo_epi16(t.d, t.d), _mm256_unpacklo_epi16(t.e, t.e)};
 }
@@ -227,11 +206,11 @@ VKR_AVX2_INLINE Chroma Doubled(const Chroma& t, bool high) {
 struct Bgr16 {
   __m256i b, g, r;
 };
-VKR_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
+DISP_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
   const __m256i c42 = _mm256_mullo_epi16(c, k.factor42);
   const __m256i g2 = _mm256_add_epi16(_mm256_mullo_epi16(t.d, k.factorMinus100),
                                       _mm256_mullo_epi16(t.e, k.factor48));
-  const auto high = [&k](__m256i v) VKR_AVX2 { return _mm256_mulhi_epi16(v, k.factor256); };
+  const auto high = [&k](__m256i v) DISP_AVX2 { return _mm256_mulhi_epi16(v, k.factor256); };
   return {_mm256_add_epi16(_mm256_add_epi16(c, _mm256_add_epi16(t.d, t.d)),
                            high(_mm256_add_epi16(c42, _mm256_mullo_epi16(t.d, k.factor5)))),
           _mm256_add_epi16(_mm256_sub_epi16(c, t.e), high(_mm256_add_epi16(c42, g2))),
@@ -241,7 +220,7 @@ VKR_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
 
 // 16 pixels of 16-bit lanes (pixels 0-7 in the low lane) clamped to bytes and stored as 48 bytes
 // of blue, green, red.
-VKR_AVX2_INLINE void StoreBGR(const Bgr16& p, uint8_t* out) {
+DISP_AVX2_INLINE void StoreBGR(const Bgr16& p, uint8_t* out) {
   const __m256i bg = _mm256_packus_epi16(p.b, p.g);
   const __m256i rr = _mm256_packus_epi16(p.r, p.r);
   const __m256i first = _mm256_or_si256(_mm256_shuffle_epi8(bg, Load256(kInterleave.fromBG[0])),
@@ -257,7 +236,7 @@ VKR_AVX2_INLINE void StoreBGR(const Bgr16& p, uint8_t* out) {
 // 32 pixels from 16 YUY2 pairs in two registers (the second may be zeros when only 16 pixels
 // are wanted), chroma once a pair.
 template <bool kPlainLuma, bool kUniformHue>
-VKR_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const ColorAdjust& a,
+DISP_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const DISP_ColorAdjust& a,
                                     const Constants& k, Bgr16* first, Bgr16* second) {
   // Lane l: pairs 4l to 4l + 3 of w0, then those of w1.
   const __m256i s0 = _mm256_shuffle_epi8(w0, k.chromaOfPairs);
@@ -269,27 +248,7 @@ VKR_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const ColorAdjust& a
   *second = ToBGR(LumaC<kPlainLuma>(_mm256_and_si256(w1, y), a), Doubled(pairs, true), k);
 }
 
-template <bool kPlainLuma, bool kUniformHue>
-VKR_AVX2 void ConvertYUY2ToBGRAVX2(const uint8_t* pairs, uint8_t* bgr, int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
-  const Constants k = ConstantsOf(a);
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGR(first, bgr + 3 * j);
-    StoreBGR(second, bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGR(first, bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-}
-
-VKR_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
+DISP_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
   const __m256i bg = _mm256_packus_epi16(p.b, p.g);
   const __m256i rr = _mm256_packus_epi16(p.r, p.r);
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
@@ -298,29 +257,9 @@ VKR_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
                    _mm256_castsi256_si128(_mm256_permutex2var_epi8(bg, Load256(kPermute.part[1]), rr)));
 }
 
-template <bool kPlainLuma, bool kUniformHue>
-VKR_AVX512 void ConvertYUY2ToBGRAVX512(const uint8_t* pairs, uint8_t* bgr, int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
-  const Constants k = ConstantsOf(a);
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGRPermuted(first, bgr + 3 * j);
-    StoreBGRPermuted(second, bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGRPermuted(first, bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-}
-
 // (layer x w + old x (15 - w)) / 15 in 16-bit lanes; n / 15 = (n x 34953) >> 19 for n up to
 // 15 x 255.
-VKR_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
+DISP_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
                                 __m256i oldWeight) {
   const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(layer, layerWeight),
                                        _mm256_mullo_epi16(old, oldWeight));
@@ -328,7 +267,7 @@ VKR_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
                            3);
 }
 
-VKR_AVX2_INLINE __m256i ClampByte16(__m256i v) {
+DISP_AVX2_INLINE __m256i ClampByte16(__m256i v) {
   return _mm256_max_epi16(_mm256_min_epi16(v, _mm256_set1_epi16(255)), _mm256_setzero_si256());
 }
 
@@ -336,7 +275,7 @@ VKR_AVX2_INLINE __m256i ClampByte16(__m256i v) {
 struct LayerBlend {
   __m256i key, keyOn, layerWeight, oldWeight;
 };
-VKR_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const LayerBlend& l) {
+DISP_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const LayerBlend& l) {
   const __m256i b = ClampByte16(old.b), g = ClampByte16(old.g), r = ClampByte16(old.r);
   const __m256i keep = _mm256_and_si256(_mm256_cmpeq_epi16(pixels, l.key), l.keyOn);
   const __m256i layerB = _mm256_and_si256(_mm256_slli_epi16(pixels, 3), _mm256_set1_epi16(0xF8));
@@ -347,70 +286,68 @@ VKR_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const Lay
           _mm256_blendv_epi8(Blend15(layerR, r, l.layerWeight, l.oldWeight), r, keep)};
 }
 
-template <bool kPlainLuma, bool kUniformHue>
-VKR_AVX2 void ConvertYUY2BlendRGB565AVX2(const uint8_t* pairs, const uint8_t* layer, int keyed,
-                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
-                                         int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
-  const Constants k = ConstantsOf(a);
-  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
-                        _mm256_set1_epi16(keyed ? -1 : 0),
-                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
-                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    StoreBGR(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
+// The two YUY2 kernels of one set, written once: the sets differ only in how 16 pixels are
+// stored, and the AVX-512 store needs its wider target on the whole loop, which a template cannot
+// give, so each set is stamped out from this one text.
+#define DISP_YUY2_KERNELS(TARGET, SUFFIX, STORE)                                                   \
+  template <bool kPlainLuma, bool kUniformHue>                                                    \
+  TARGET void ConvertYUY2ToBGR##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,           \
+                                       uint8_t* bgr, int count) {                                 \
+    const Constants k = ConstantsOf(a);                                                           \
+    int j = 0;                                                                                    \
+    Bgr16 first, second;                                                                          \
+    for (; j + 32 <= count; j += 32) {                                                            \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
+                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
+      STORE(first, bgr + 3 * j);                                                                  \
+      STORE(second, bgr + 3 * j + 48);                                                            \
+    }                                                                                             \
+    if (j + 16 <= count) {                                                                        \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
+                                              k, &first, &second);                                \
+      STORE(first, bgr + 3 * j);                                                                  \
+      j += 16;                                                                                    \
+    }                                                                                             \
+    for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                         \
+  }                                                                                               \
+                                                                                                  \
+  template <bool kPlainLuma, bool kUniformHue>                                                    \
+  TARGET void ConvertYUY2BlendRGB565##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,     \
+                                             const uint8_t* layer, int keyed, uint32_t key565,    \
+                                             uint32_t alpha, uint8_t* bgr, int count) {           \
+    const Constants k = ConstantsOf(a);                                                           \
+    const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),                        \
+                          _mm256_set1_epi16(keyed ? -1 : 0),                                      \
+                          _mm256_set1_epi16(static_cast<int16_t>(alpha)),                         \
+                          _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};                   \
+    int j = 0;                                                                                    \
+    Bgr16 first, second;                                                                          \
+    for (; j + 32 <= count; j += 32) {                                                            \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
+                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
+      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
+      STORE(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);            \
+    }                                                                                             \
+    if (j + 16 <= count) {                                                                        \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
+                                              k, &first, &second);                                \
+      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
+      j += 16;                                                                                    \
+    }                                                                                             \
+    for (; j < count; ++j) {                                                                      \
+      ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                                              \
+      uint16_t pixel;                                                                             \
+      std::memcpy(&pixel, layer + 2 * j, 2);                                                      \
+      BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);                                 \
+    }                                                                                             \
   }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGR(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) {
-    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-    uint16_t pixel;
-    std::memcpy(&pixel, layer + 2 * j, 2);
-    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
-  }
-}
 
-template <bool kPlainLuma, bool kUniformHue>
-VKR_AVX512 void ConvertYUY2BlendRGB565AVX512(const uint8_t* pairs, const uint8_t* layer, int keyed,
-                                         uint32_t key565, uint32_t alpha, uint8_t* bgr,
-                                         int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
-  const Constants k = ConstantsOf(a);
-  const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),
-                        _mm256_set1_epi16(keyed ? -1 : 0),
-                        _mm256_set1_epi16(static_cast<int16_t>(alpha)),
-                        _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};
-  int j = 0;
-  Bgr16 first, second;
-  for (; j + 32 <= count; j += 32) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), Load256(pairs + 2 * j + 32), a, k, &first,
-                               &second);
-    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    StoreBGRPermuted(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);
-  }
-  if (j + 16 <= count) {
-    ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a, k, &first, &second);
-    StoreBGRPermuted(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);
-    j += 16;
-  }
-  for (; j < count; ++j) {
-    ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);
-    uint16_t pixel;
-    std::memcpy(&pixel, layer + 2 * j, 2);
-    BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);
-  }
-}
+DISP_YUY2_KERNELS(DISP_AVX2, AVX2, StoreBGR)
+DISP_YUY2_KERNELS(DISP_AVX512, AVX512, StoreBGRPermuted)
+#undef DISP_YUY2_KERNELS
 
 // Channel c of 16 pixels from the three 16-byte thirds of their 48 bytes.
-VKR_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
+DISP_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
   __m128i v = _mm_setzero_si128();
   for (int t = 0; t < 3; ++t)
     v = _mm_or_si128(v, _mm_shuffle_epi8(thirds[t], _mm_load_si128(reinterpret_cast<const __m128i*>(
@@ -418,8 +355,7 @@ VKR_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
   return v;
 }
 
-VKR_AVX2 void ConvertYCbCrToBGRAVX2(uint8_t* pixels, int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
+DISP_AVX2 void ConvertYCbCrToBGRAVX2(const DISP_ColorAdjust& a, uint8_t* pixels, int count) {
   const Constants k = ConstantsOf(a);
   int j = 0;
   for (; j + 16 <= count; j += 16) {
@@ -441,18 +377,19 @@ VKR_AVX2 void ConvertYCbCrToBGRAVX2(uint8_t* pixels, int count) {
 
 }  // namespace
 
-void VKR_WinPrepareColorAdjust() {
-  ColorAdjust& a = g_WinColorAdjust;
-  const int brightness = g_scYUVBrightness;
-  const int gain = g_ucYUVContrast + 8;
+void DISP_PrepareColorAdjust(DISP_Composition& c) {
+  DISP_ColorAdjust& a = c.color;
+  const DISP_Model& model = *c.model;
+  const int brightness = model.yuvBrightness;
+  const int gain = model.yuvContrast + 8;
   for (int y = 0; y < 256; ++y) {
     const int y2 = (y + brightness - 128) * gain / 8;
-    a.lumaC[y] = static_cast<int16_t>(ClampByte(y2 + 128) - 16);
+    a.lumaC[y] = static_cast<int16_t>(DISP_ClampByte(y2 + 128) - 16);
   }
   for (int k = 0; k < 4; ++k) {
     const int q = kQuadrantOfSignCode[k];
-    const int coefficients[4] = {g_sMLC_HUECb_A[q], g_sMLC_HUECb_B[q], g_sMLC_HUECr_A[q],
-                                 g_sMLC_HUECr_B[q]};
+    const int coefficients[4] = {model.hueCbA[q], model.hueCbB[q], model.hueCrA[q],
+                                 model.hueCrB[q]};
     for (int i = 0; i < 4; ++i) a.hue[k][i] = coefficients[i];
     for (int i = 0; i < 4; ++i) a.hueTables[i][k] = static_cast<int16_t>(coefficients[i]);
   }
@@ -471,44 +408,45 @@ void VKR_WinPrepareColorAdjust() {
   a.factor256 = 256, a.factor1024 = 1024;
   a.lumaBias = static_cast<int16_t>(brightness - 128);
   a.lumaGain = static_cast<int16_t>(gain);
-  ConvertPixel(a, 16, 128, 128, a.clearBGR);
-  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = a.clearBGR[i % 3];
+  uint8_t clearBGR[3];
+  ConvertPixel(a, 16, 128, 128, clearBGR);
+  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = clearBGR[i % 3];
 }
 
-void VKR_WinFillClearBGR(uint8_t* bgr, int count) {
-  std::memcpy(bgr, g_WinColorAdjust.clearRow.data(), static_cast<size_t>(count) * 3);
+void DISP_FillClearBGR(const DISP_Composition& c, uint8_t* bgr, int count) {
+  std::memcpy(bgr, c.color.clearRow.data(), static_cast<size_t>(count) * 3);
 }
 
-void VKR_WinConvertYUY2ToBGR(const uint8_t* pair, int firstSample, uint8_t* bgr, int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
+void DISP_ConvertYUY2ToBGR(const DISP_Composition& c, const uint8_t* pair, int firstSample,
+                           uint8_t* bgr, int count) {
+  const DISP_ColorAdjust& a = c.color;
   if (count <= 0) return;
-#if defined(VKR_WIN_HAS_AVX2_KERNELS)
-  if (g_nWinComposeKernels && a.vectorLuma) {
+#if defined(DISP_HAS_AVX2_KERNELS)
+  if (c.kernels != DISP_KERNELS_PORTABLE && a.vectorLuma) {
     // A run starting on Y1 takes that pixel alone; the rest starts on a pair.
     if (firstSample) {
       ConvertYUY2Pixel(a, pair, 1, 0, bgr);
       pair += 4, bgr += 3, --count;
     }
-    constexpr void (*kKernels[2][2][2])(const uint8_t*, uint8_t*, int) = {
+    constexpr void (*kKernels[2][2][2])(const DISP_ColorAdjust&, const uint8_t*, uint8_t*, int) = {
         {{ConvertYUY2ToBGRAVX2<false, false>, ConvertYUY2ToBGRAVX2<false, true>},
          {ConvertYUY2ToBGRAVX2<true, false>, ConvertYUY2ToBGRAVX2<true, true>}},
         {{ConvertYUY2ToBGRAVX512<false, false>, ConvertYUY2ToBGRAVX512<false, true>},
          {ConvertYUY2ToBGRAVX512<true, false>, ConvertYUY2ToBGRAVX512<true, true>}}};
-    kKernels[g_nWinComposeKernels == kVKR_WinKernelsAVX512][a.plainLuma][a.uniformHue](pair, bgr,
-                                                                                      count);
+    kKernels[c.kernels == DISP_KERNELS_AVX512][a.plainLuma][a.uniformHue](a, pair, bgr, count);
     return;
   }
 #endif
   for (int j = 0; j < count; ++j) ConvertYUY2Pixel(a, pair, firstSample, j, bgr + 3 * j);
 }
 
-void VKR_WinConvertYUY2BlendRGB565(const uint8_t* pair, int firstSample, const uint8_t* layer,
-                                   int keyed, uint32_t key565, uint32_t alpha, uint8_t* bgr,
-                                   int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
+void DISP_ConvertYUY2BlendRGB565(const DISP_Composition& c, const uint8_t* pair, int firstSample,
+                                 const uint8_t* layer, int keyed, uint32_t key565, uint32_t alpha,
+                                 uint8_t* bgr, int count) {
+  const DISP_ColorAdjust& a = c.color;
   if (count <= 0) return;
-#if defined(VKR_WIN_HAS_AVX2_KERNELS)
-  if (g_nWinComposeKernels && a.vectorLuma) {
+#if defined(DISP_HAS_AVX2_KERNELS)
+  if (c.kernels != DISP_KERNELS_PORTABLE && a.vectorLuma) {
     if (firstSample) {
       ConvertYUY2Pixel(a, pair, 1, 0, bgr);
       uint16_t pixel;
@@ -516,14 +454,14 @@ void VKR_WinConvertYUY2BlendRGB565(const uint8_t* pair, int firstSample, const u
       BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr);
       pair += 4, layer += 2, bgr += 3, --count;
     }
-    constexpr void (*kKernels[2][2][2])(const uint8_t*, const uint8_t*, int, uint32_t, uint32_t,
-                                        uint8_t*, int) = {
+    constexpr void (*kKernels[2][2][2])(const DISP_ColorAdjust&, const uint8_t*, const uint8_t*,
+                                        int, uint32_t, uint32_t, uint8_t*, int) = {
         {{ConvertYUY2BlendRGB565AVX2<false, false>, ConvertYUY2BlendRGB565AVX2<false, true>},
          {ConvertYUY2BlendRGB565AVX2<true, false>, ConvertYUY2BlendRGB565AVX2<true, true>}},
         {{ConvertYUY2BlendRGB565AVX512<false, false>, ConvertYUY2BlendRGB565AVX512<false, true>},
          {ConvertYUY2BlendRGB565AVX512<true, false>, ConvertYUY2BlendRGB565AVX512<true, true>}}};
-    kKernels[g_nWinComposeKernels == kVKR_WinKernelsAVX512][a.plainLuma][a.uniformHue](
-        pair, layer, keyed, key565, alpha, bgr, count);
+    kKernels[c.kernels == DISP_KERNELS_AVX512][a.plainLuma][a.uniformHue](
+        a, pair, layer, keyed, key565, alpha, bgr, count);
     return;
   }
 #endif
@@ -535,11 +473,11 @@ void VKR_WinConvertYUY2BlendRGB565(const uint8_t* pair, int firstSample, const u
   }
 }
 
-void VKR_WinConvertYCbCrToBGR(uint8_t* pixels, int count) {
-  const ColorAdjust& a = g_WinColorAdjust;
-#if defined(VKR_WIN_HAS_AVX2_KERNELS)
-  if (g_nWinComposeKernels && a.vectorLuma) {
-    ConvertYCbCrToBGRAVX2(pixels, count);
+void DISP_ConvertYCbCrToBGR(const DISP_Composition& c, uint8_t* pixels, int count) {
+  const DISP_ColorAdjust& a = c.color;
+#if defined(DISP_HAS_AVX2_KERNELS)
+  if (c.kernels != DISP_KERNELS_PORTABLE && a.vectorLuma) {
+    ConvertYCbCrToBGRAVX2(a, pixels, count);
     return;
   }
 #endif

@@ -1,25 +1,11 @@
-// vkr_winCursorLayer.cpp: the hardware cursor: a 32 x 32 or 64 x 64 bitmap of two-bit codes (two
+// disp_cursorLayer.cpp: the hardware cursor: a 32 x 32 or 64 x 64 bitmap of two-bit codes (two
 // colours with 16 alpha levels, transparent, inverted), drawn over the converted picture, with its
 // LCD and television line rules.
 #include <array>
 
-#include "vkr_winCompose.h"
+#include "disp_composeUnits.h"
 
 namespace {
-
-// The cursor as this frame draws it.
-struct Cursor {
-  bool shown;
-  int size;         // 32 or 64
-  int x, columns;   // first output column and columns drawn
-  int firstLine, lines;
-  bool tv;
-  int64_t bitmap;
-  // Each colour blended over every old byte value: [colour][blue, green, red][old].
-  std::array<std::array<std::array<uint8_t, 256>, 3>, 2> blended;
-};
-
-Cursor g_WinCursor;
 
 void FillBlendTables(uint32_t colour, std::array<std::array<uint8_t, 256>, 3>& tables) {
   const uint32_t weight = (colour >> 24) & 0xF0;
@@ -32,32 +18,32 @@ void FillBlendTables(uint32_t colour, std::array<std::array<uint8_t, 256>, 3>& t
 
 }  // namespace
 
-void VKR_WinPrepareCursor(const VKR_WinGeometry& g) {
-  Cursor& c = g_WinCursor;
-  const VKR_CursorLayer& layer = g_cursorLayer;
+void DISP_PrepareCursor(DISP_Composition& composition) {
+  DISP_CursorFrame& c = composition.cursor;
+  const DISP_CursorLayer& layer = composition.model->cursorLayer;
   c.size = layer.large == 1 ? 64 : 32;
-  c.tv = g.tv != 0;
+  c.tv = composition.tv != 0;
   c.x = layer.x;
-  c.columns = c.x + c.size > g.width ? g.width - c.x : c.size;
+  c.columns = c.x + c.size > composition.width ? composition.width - c.x : c.size;
   const int y = layer.y;
   if (!c.tv) {
     c.firstLine = y;
     c.lines = y + c.size > 240 ? 240 - y : c.size;
   } else {
     // The television limits count field lines, as the controller does.
-    const int fieldLines = g.height / 2;
+    const int fieldLines = composition.height / 2;
     c.firstLine = 2 * y;
     c.lines = y + 2 * c.size > fieldLines ? fieldLines - y : 2 * c.size;
   }
-  if (c.firstLine + c.lines > g.height) c.lines = g.height - c.firstLine;
+  if (c.firstLine + c.lines > composition.height) c.lines = composition.height - c.firstLine;
   c.shown = layer.enable && c.columns > 0 && c.lines > 0;
   c.bitmap = layer.bitmapOffset;
   FillBlendTables(layer.color0, c.blended[0]);
   FillBlendTables(layer.color1, c.blended[1]);
 }
 
-void VKR_WinDrawCursorRow(const VKR_WinGeometry& g, int y) {
-  const Cursor& c = g_WinCursor;
+void DISP_DrawCursorRow(const DISP_Composition& composition, int y) {
+  const DISP_CursorFrame& c = composition.cursor;
   const int m = y - c.firstLine;
   if (!c.shown || m < 0 || m >= c.lines) return;
   // Television: the first half of the bitmap's rows on even lines, the second on odd lines.
@@ -65,12 +51,12 @@ void VKR_WinDrawCursorRow(const VKR_WinGeometry& g, int y) {
   const int64_t start = c.bitmap + line * c.size / 4;
   // Pixels whose bitmap byte would lie past video memory are not drawn.
   int columns = c.columns;
-  const int64_t bytesInMemory = int64_t{VKR_VIDEO_MEMORY_SIZE} - start;
+  const int64_t bytesInMemory = int64_t{DISP_VIDEO_MEMORY_SIZE} - start;
   if (bytesInMemory < (columns + 3) / 4) columns = static_cast<int>(bytesInMemory * 4);
   if (columns <= 0) return;
-  const uint8_t* bits = g_GP2X_VIDEO_BASE_PTR + start;
-  uint8_t* out = VKR_WinSurfaceRow(g, y) + 3 * c.x;
-  uint8_t* written = VKR_WinWrittenRow(g, y) + c.x;
+  const uint8_t* bits = composition.video + start;
+  uint8_t* out = DISP_SurfaceRow(composition, y) + 3 * c.x;
+  uint8_t* written = DISP_WrittenRow(composition, y) + c.x;
   for (int n = 0; n < columns; ++n, out += 3) {
     written[n] = 1;
     const uint32_t code = (bits[n / 4] >> (2 * (n % 4))) & 3;
@@ -86,12 +72,4 @@ void VKR_WinDrawCursorRow(const VKR_WinGeometry& g, int y) {
     out[1] = tables[1][out[1]];
     out[2] = tables[2][out[2]];
   }
-}
-
-uint32_t VKR_LowLevelAPI_SoftRender_Cursor_Layer() {
-  if (!VKR_WinIsStarted()) return VKR_ERROR;
-  const VKR_WinGeometry g = VKR_WinCurrentGeometry();
-  VKR_WinPrepareCursor(g);
-  for (int y = 0; y < g.height; ++y) VKR_WinDrawCursorRow(g, y);
-  return VKR_OK;
 }

@@ -1,14 +1,14 @@
-// vkr_winYUVLayer.cpp: the two YUV video planes: which source sample each output pixel of a part
+// disp_yuvLayer.cpp: the two YUV video planes: which source sample each output pixel of a part
 // shows (scaling, mirror, flip, the television field-line rule), clipped to the output and to video
 // memory, and the part renderer that draws into the Y, Cb, Cr surface.
 #include <algorithm>
 #include <climits>
 
-#include "vkr_winCompose.h"
+#include "disp_composeUnits.h"
 
 namespace {
 
-constexpr int64_t kLastPair = int64_t{VKR_VIDEO_MEMORY_SIZE} - 4;
+constexpr int64_t kLastPair = int64_t{DISP_VIDEO_MEMORY_SIZE} - 4;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
@@ -24,32 +24,32 @@ struct PartRow {
 
 // Whether part p shows on output row y and on which columns: those inside the output whose pair
 // lies inside video memory. Pairs move monotonically along a row, so those columns are one run.
-bool PartOnRow(const VKR_WinGeometry& g, int p, int y, PartRow* row) {
-  const VKR_YUVPlane& plane = g_YUVPlane[p >> 1];
+bool PartOnRow(const DISP_Composition& c, int p, int y, PartRow* row) {
+  const DISP_YUVPlane& plane = c.model->yuvPlane[p >> 1];
   if (!plane.enable) return false;
   const bool bottom = p & 1;
   int start = bottom ? plane.split : plane.top;
   int end = bottom ? plane.bottom : plane.split;
-  if (g.tv) start *= 2, end *= 2;
+  if (c.tv) start *= 2, end *= 2;
   if (y < start || y >= end) return false;
 
-  const VKR_YUVScale scale = g_YUVScaler[p];
+  const DISP_YUVScale scale = c.model->yuvScaler[p];
   int64_t v = (int64_t{y - start} * scale.vertical) >> 10;
   // Interlaced output: even lines read even source lines, odd lines odd ones.
-  if (g.tv) v = (v & ~int64_t{1}) + (y & 1);
+  if (c.tv) v = (v & ~int64_t{1}) + (y & 1);
   const bool flip = (bottom ? plane.bottomFlip : plane.topFlip) != 0;
   const int mirror = (bottom ? plane.bottomMirror : plane.topMirror) != 0;
   const int64_t stride = int64_t{plane.pitch} * 2 * (flip ? -1 : 1);
   const int64_t line = int64_t{bottom ? plane.bottomOffset : plane.topOffset} + v * stride;
 
-  const int64_t right = std::min<int64_t>(plane.right, g.width - 1);
+  const int64_t right = std::min<int64_t>(plane.right, c.width - 1);
   if (right < plane.left) return false;
   // Pixel i of the part reads pair k = (i x horizontal) >> 11 along the reading direction.
   const int64_t h = scale.horizontal;
   const int64_t direction = mirror ? -4 : 4;
   const int64_t lastPair = line + direction * (((right - plane.left) * h) >> 11);
   int64_t x0 = plane.left, x1 = right + 1;
-  if (!VKR_WinInVideoMemory(line, 4) || !VKR_WinInVideoMemory(lastPair, 4)) {
+  if (!DISP_InVideoMemory(line, 4) || !DISP_InVideoMemory(lastPair, 4)) {
     // Part of the row reads outside video memory: keep the pixels whose pair k lies inside, for
     // kLow <= k <= kHigh.
     int64_t kLow, kHigh;
@@ -80,32 +80,25 @@ bool PartOnRow(const VKR_WinGeometry& g, int p, int y, PartRow* row) {
 constexpr int kDrawOrderAFirst[4] = {2, 3, 0, 1};
 constexpr int kDrawOrderBFirst[4] = {0, 1, 2, 3};
 
-void InsertCut(int* cuts, int* count, int value) {
-  int i = *count;
-  for (; i > 0 && cuts[i - 1] > value; --i) cuts[i] = cuts[i - 1];
-  cuts[i] = value;
-  ++*count;
-}
-
 }  // namespace
 
-int VKR_WinYUVRowSegments(const VKR_WinGeometry& g, int y, VKR_WinYUVSegment* segments) {
-  const int* order = g_bYUVFirstPlanePriority ? kDrawOrderAFirst : kDrawOrderBFirst;
+int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVSegment* segments) {
+  const int* order = c.model->yuvFirstPlanePriority ? kDrawOrderAFirst : kDrawOrderBFirst;
   PartRow rows[4];
   bool on[4];
   int cuts[10] = {0};
   int cutCount = 1;
-  InsertCut(cuts, &cutCount, g.width);
+  DISP_InsertCut(cuts, &cutCount, c.width);
   for (int k = 0; k < 4; ++k) {
-    on[k] = PartOnRow(g, order[k], y, &rows[k]);
+    on[k] = PartOnRow(c, order[k], y, &rows[k]);
     if (!on[k]) continue;
-    InsertCut(cuts, &cutCount, rows[k].x0);
-    InsertCut(cuts, &cutCount, rows[k].x1);
+    DISP_InsertCut(cuts, &cutCount, rows[k].x0);
+    DISP_InsertCut(cuts, &cutCount, rows[k].x1);
   }
   int count = 0;
   int previousOwner = -2;
-  for (int c = 0; c + 1 < cutCount; ++c) {
-    const int a = cuts[c], b = cuts[c + 1];
+  for (int cut = 0; cut + 1 < cutCount; ++cut) {
+    const int a = cuts[cut], b = cuts[cut + 1];
     if (a == b) continue;
     int owner = -1;
     for (int k = 0; k < 4; ++k)
@@ -115,21 +108,21 @@ int VKR_WinYUVRowSegments(const VKR_WinGeometry& g, int y, VKR_WinYUVSegment* se
       continue;
     }
     previousOwner = owner;
-    VKR_WinYUVSegment& s = segments[count++];
+    DISP_YUVSegment& s = segments[count++];
     if (owner < 0) {
-      s = {a, b, VKR_WIN_SEGMENT_CLEAR, 0, 0, 0, 0};
+      s = {a, b, DISP_SEGMENT_CLEAR, 0, 0, 0, 0};
       continue;
     }
     const PartRow& r = rows[owner];
     const bool direct = r.horizontal == 1024 && !r.mirror;
-    s = {a, b, direct ? VKR_WIN_SEGMENT_DIRECT : VKR_WIN_SEGMENT_SAMPLED, r.line, r.left,
+    s = {a, b, direct ? DISP_SEGMENT_DIRECT : DISP_SEGMENT_SAMPLED, r.line, r.left,
          r.horizontal, r.mirror};
   }
   return count;
 }
 
-void VKR_WinDrawYUVSegment(const VKR_WinYUVSegment& segment, uint8_t* row) {
-  const uint8_t* base = g_GP2X_VIDEO_BASE_PTR;
+void DISP_DrawYUVSegment(const DISP_Composition& c, const DISP_YUVSegment& segment, uint8_t* row) {
+  const uint8_t* base = c.video;
   const int64_t pairStep = segment.mirror ? -4 : 4;
   for (int x = segment.x0; x < segment.x1; ++x) {
     // Samples taken: the accumulator's carries out of bit 10 so far.
@@ -142,23 +135,21 @@ void VKR_WinDrawYUVSegment(const VKR_WinYUVSegment& segment, uint8_t* row) {
   }
 }
 
-const uint8_t* VKR_WinDirectSource(const VKR_WinYUVSegment& segment, int* firstSample) {
+const uint8_t* DISP_DirectSource(const DISP_Composition& c, const DISP_YUVSegment& segment,
+                                 int* firstSample) {
   const int i = segment.x0 - segment.left;
   *firstSample = i & 1;
-  return g_GP2X_VIDEO_BASE_PTR + (segment.line + 4 * (i >> 1));
+  return c.video + (segment.line + 4 * (i >> 1));
 }
 
-uint32_t VKR_LowLevelAPI_SoftRender_YUV_Layer(uint32_t plane, uint32_t part) {
-  if (!VKR_WinIsStarted()) return VKR_ERROR;
-  const VKR_WinGeometry g = VKR_WinCurrentGeometry();
-  const int p = 2 * (plane == 0) + (part == 0);
-  for (int y = 0; y < g.height; ++y) {
+void DISP_DrawYUVPartRows(const DISP_Composition& c, int planeB, int bottomPart) {
+  const int p = 2 * planeB + bottomPart;
+  for (int y = 0; y < c.height; ++y) {
     PartRow r;
-    if (!PartOnRow(g, p, y, &r)) continue;
-    const VKR_WinYUVSegment segment = {r.x0, r.x1, VKR_WIN_SEGMENT_SAMPLED, r.line, r.left,
-                                       r.horizontal, r.mirror};
-    VKR_WinDrawYUVSegment(segment, VKR_WinSurfaceRow(g, y));
-    std::memset(VKR_WinWrittenRow(g, y) + r.x0, 1, static_cast<size_t>(r.x1 - r.x0));
+    if (!PartOnRow(c, p, y, &r)) continue;
+    const DISP_YUVSegment segment = {r.x0, r.x1, DISP_SEGMENT_SAMPLED, r.line, r.left,
+                                     r.horizontal, r.mirror};
+    DISP_DrawYUVSegment(c, segment, DISP_SurfaceRow(c, y));
+    std::memset(DISP_WrittenRow(c, y) + r.x0, 1, static_cast<size_t>(r.x1 - r.x0));
   }
-  return VKR_OK;
 }
