@@ -165,18 +165,32 @@ TEST(Recording, FramesGoToTheEncoderAsTheyAreWithoutAllocating) {
   EXPECT_GT(right[2], 200);
 }
 
-TEST(Recording, AnEncoderThatCannotWriteIsAFailure) {
+TEST(Recording, AVideoThatCannotBeWholeIsAFailure) {
   if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
-  ScratchDir dir("cb_recording_unwritable");
-  RecorderOptions options;
-  options.videoPath = (dir.path() / "no such folder" / "video.mp4").string();
+  ScratchDir dir("cb_recording_failures");
   const std::vector<uint8_t> picture = RedBluePicture();
-  ASSERT_TRUE(RecordingBegin(options, kCountingHost));
+  // ffmpeg cannot create the file: it stops, and the pipes it leaves say so.
+  RecorderOptions unwritable;
+  unwritable.videoPath = (dir.path() / "no such folder" / "video.mp4").string();
+  ASSERT_TRUE(RecordingBegin(unwritable, kCountingHost));
   for (int frame = 0; frame < 100; ++frame) RecordingFrame(picture.data(), 64, 48, 200);
   RecorderResult result;
   RecordingEnd(&result);
   EXPECT_FALSE(result.videoWritten);
   EXPECT_EQ(result.status, 1);
+
+  // A picture of another size than the first cannot join the video.
+  RecorderOptions resized;
+  resized.videoPath = (dir.path() / "resized.mp4").string();
+  ASSERT_TRUE(RecordingBegin(resized, kCountingHost));
+  RecordingFrame(picture.data(), 64, 48, 200);
+  RecordingFrame(picture.data(), 32, 48, 200);
+  RecordingFrame(picture.data(), 64, 48, 200);
+  result = RecorderResult{};
+  RecordingEnd(&result);
+  EXPECT_FALSE(result.videoWritten);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.framesComposed, 3u);
 }
 
 TEST(Recorder, VideoHasOnePictureAndOneSoundStreamOfTheDemosLength) {

@@ -99,9 +99,14 @@ void StartEncoder(int width, int height) {
 
 // The encoder takes pictures of the first frame's size only; a frame of another size is a failure.
 void SendPicture(const uint8_t* pixels, int width, int height, size_t pitch) {
-  if (width != recording.videoWidth || height != recording.videoHeight ||
-      !EncoderSendFrame(pixels, pitch))
+  if (width != recording.videoWidth || height != recording.videoHeight) {
+    if (!recording.videoFailed)
+      std::fprintf(stderr, "the picture changed from %dx%d to %dx%d: the video ends there\n",
+                   recording.videoWidth, recording.videoHeight, width, height);
     recording.videoFailed = true;
+  } else if (!EncoderSendFrame(pixels, pitch)) {
+    recording.videoFailed = true;
+  }
 }
 
 }  // namespace
