@@ -71,6 +71,19 @@ Timing TimedRun(const std::vector<std::string>& arguments) {
   return timing;
 }
 
+// The MD5 of a file's H.264 stream as stored: equal for two files only when the encoder was given
+// the same pictures.
+std::string VideoStreamHash(const std::string& file) {
+  std::string hash;
+  const std::string command = "ffmpeg -v error -i '" + file + "' -map 0:v -c copy -f md5 -";
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char line[128];
+    while (std::fgets(line, sizeof line, pipe)) hash += line;
+    pclose(pipe);
+  }
+  return hash;
+}
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
@@ -135,6 +148,12 @@ int main(int argc, char** argv) {
                 b.wallSeconds, ratios.back(), videoSeconds / b.wallSeconds, a.cpuSeconds,
                 b.cpuSeconds);
   }
+  const std::string alonesPictures = VideoStreamHash((work / "ffmpeg.mp4").string());
+  std::printf("same pictures in both videos: %s\n",
+              !alonesPictures.empty() &&
+                      alonesPictures == VideoStreamHash((work / "recorder.mp4").string())
+                  ? "yes"
+                  : "NO");
   std::printf("%-4s %10.2f s %10.2f s %8.2f %11.1fx\n", "med", Median(alone), Median(recorded),
               Median(ratios), videoSeconds / Median(recorded));
   // The least disturbed runs, when other work shares the machine.
