@@ -31,8 +31,20 @@ void* operator new(size_t bytes) {
   if (void* memory = std::malloc(bytes ? bytes : 1)) return memory;
   throw std::bad_alloc();
 }
+void* operator new[](size_t bytes) { return operator new(bytes); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
+  ++g_allocationCount;
+  return std::malloc(bytes ? bytes : 1);
+}
+void* operator new[](size_t bytes, const std::nothrow_t& tag) noexcept {
+  return operator new(bytes, tag);
+}
 void operator delete(void* memory) noexcept { ReleaseCounted(memory); }
 void operator delete(void* memory, size_t) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory, size_t) noexcept { ReleaseCounted(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { ReleaseCounted(memory); }
 
 namespace {
 
