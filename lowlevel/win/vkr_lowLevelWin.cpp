@@ -169,8 +169,13 @@ uint32_t VKR_FreeLowLevelAPI(int /*returnToLauncher*/) {
   return VKR_OK;
 }
 
+// Whether VKR_WinPresentFrame shows anything; main thread only.
+static bool bPresenting = true;
+
+void VKR_WinSetPresenting(bool present) { bPresenting = present; }
+
 void VKR_WinPresentFrame() {
-  if (!g_Screen) return;
+  if (!g_Screen || !bPresenting) return;
   const int width = VKR_WinOutputWidth();
   const int height = VKR_WinOutputHeight();
   if (g_Screen->w != width || g_Screen->h != height) return;

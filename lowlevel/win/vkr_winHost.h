@@ -30,6 +30,10 @@ using VKR_WinFrameHook = void (*)(void* context);
 void VKR_WinSetFrameHook(VKR_WinFrameHook hook, void* context);
 void VKR_WinRunFrameHook();
 
+// Whether compositions are shown in the window (on after start-up). A recording, whose window is
+// never seen, turns it off; the frame hook and capture still see every picture.
+void VKR_WinSetPresenting(bool present);
+
 // The picture last composed: blue, green, red bytes, top line first, lines pitch bytes apart.
 // Valid until the next composition.
 const uint8_t* VKR_WinFramePicture(int* width, int* height, size_t* pitch);

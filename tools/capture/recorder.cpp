@@ -48,8 +48,9 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
     result.status = 1;
     return result;
   }
-  // A recording never shows a window.
+  // A recording never shows a window, so it neither opens a real one nor copies into it.
   setenv("SDL_VIDEODRIVER", "dummy", 1);
+  VKR_WinSetPresenting(false);
   VKR_WinUseVirtualClock(0);
   VKR_WinSetStartupDisplayMode(options.startupDisplayMode);
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
@@ -60,6 +61,7 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
   result.status = VKR_Demo_Run(demoHost);
 
   VKR_WinSetFrameHook(nullptr, nullptr);
+  VKR_WinSetPresenting(true);
   VKR_WinSetStartupDisplayMode(0);
   VKR_WinUseSystemClock();
   RecordingEnd(&result);
