@@ -67,10 +67,15 @@ std::vector<std::string> EncoderArguments(const EncoderFormat& format,
                                           const std::string& videoInput,
                                           const std::string& soundInput,
                                           const std::string& outputPath) {
+  const size_t frameBytes = std::max<size_t>(1, size_t{3} * std::max(format.width, 1) *
+                                                    std::max(format.height, 1));
   // Both inputs are raw with their formats given: nothing to probe, so ffmpeg reads no further
   // ahead in one pipe than the other has been written.
   return {"ffmpeg", "-y", "-hide_banner", "-loglevel", "error",
           "-probesize", "32", "-analyzeduration", "0",
+          // About 32 MiB of pictures read ahead of the encoder, so the recorder and ffmpeg each
+          // keep going while the other waits for a core.
+          "-thread_queue_size", std::to_string(std::max<size_t>(8, (32u << 20) / frameBytes)),
           "-f", "rawvideo", "-pix_fmt", "bgr24",
           "-s", std::to_string(format.width) + "x" + std::to_string(format.height),
           "-framerate", std::to_string(format.framesPerSecond), "-i", videoInput,
