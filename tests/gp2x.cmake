@@ -7,6 +7,7 @@ cb_add_gtest(gp2x_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_demo.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_tv.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_trace_replay.cpp
   LIBS cb_demo_handheld cb_sim)
 target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
