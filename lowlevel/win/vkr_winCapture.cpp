@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "vkr_winHost.h"
 #include "vkr_winState.h"
 
 // Capture state; main thread only.
@@ -24,6 +25,13 @@ uint32_t VKR_SaveOnDisk(uint32_t enable, const char* prefix) {
   std::memcpy(g_strSaveFilePath, prefix, length + 1);
   g_bSaveOnDisk = enable ? 1 : 0;
   return VKR_NOT_SUPPORTED;
+}
+
+const uint8_t* VKR_WinFramePicture(int* width, int* height, size_t* pitch) {
+  *width = VKR_WinOutputWidth();
+  *height = VKR_WinOutputHeight();
+  *pitch = static_cast<size_t>(*width) * 3;
+  return g_ucFrameSurface.data();
 }
 
 static void PutU16(uint8_t* at, uint32_t value) {

@@ -1,8 +1,9 @@
 // vkr_winHost.h: seams of the desktop back end for the programs and tests that host the demo: the
 // one millisecond clock everything reads (SDL's, or a virtual one that moves only when told), and
-// a hook run after every composed frame.
+// a hook run after every composed frame with the picture it composed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "disp_model.h"
@@ -38,3 +39,11 @@ const uint8_t* VKR_WinComposedFrame();
 using VKR_WinFrameHook = void (*)(void* context);
 void VKR_WinSetFrameHook(VKR_WinFrameHook hook, void* context);
 void VKR_WinRunFrameHook();
+
+// Whether compositions are shown in the window (on after start-up). A recording, whose window is
+// never seen, turns it off; the frame hook and capture still see every picture.
+void VKR_WinSetPresenting(bool present);
+
+// The picture last composed: blue, green, red bytes, top line first, lines pitch bytes apart.
+// Valid until the next composition.
+const uint8_t* VKR_WinFramePicture(int* width, int* height, size_t* pitch);

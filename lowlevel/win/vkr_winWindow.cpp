@@ -88,8 +88,13 @@ static void ScaleRow(const uint8_t* bgr, int width, int scale, const SDL_PixelFo
   }
 }
 
+// Whether VKR_WinPresentFrame shows anything; main thread only. A recording shows nothing.
+static bool bPresenting = true;
+
+void VKR_WinSetPresenting(bool present) { bPresenting = present; }
+
 void VKR_WinPresentFrame() {
-  if (!g_Screen) return;
+  if (!g_Screen || !bPresenting) return;
   const int width = VKR_WinOutputWidth(), height = VKR_WinOutputHeight(), scale = nWindowScale;
   if (nFrameLeft + width * scale > g_Screen->w || nFrameTop + height * scale > g_Screen->h) return;
   if (SDL_MUSTLOCK(g_Screen) && SDL_LockSurface(g_Screen) != 0) return;

@@ -1,12 +1,15 @@
-// The recorder: key schedules, sound in step with the frames, and the finished video as ffprobe
-// sees it.
+// The recorder: key schedules, sound in step with the frames, pictures handed to the encoder
+// without allocating, and the finished video and kept frames as ffprobe and the disk see them.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,33 @@
 #include "resource_pack.h"
 #include "scratch_dir.h"
 #include "vkr_lowLevel.h"
+
+// Every allocation of the test program is counted, so a test can require a stretch of work to
+// make none.
+std::atomic<uint64_t> g_allocationCount{0};
+
+// Out of line, so the compiler does not pair the free below with a new expression it can see.
+[[gnu::noinline]] void ReleaseCounted(void* memory) { std::free(memory); }
+
+void* operator new(size_t bytes) {
+  ++g_allocationCount;
+  if (void* memory = std::malloc(bytes ? bytes : 1)) return memory;
+  throw std::bad_alloc();
+}
+void* operator new[](size_t bytes) { return operator new(bytes); }
+void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
+  ++g_allocationCount;
+  return std::malloc(bytes ? bytes : 1);
+}
+void* operator new[](size_t bytes, const std::nothrow_t& tag) noexcept {
+  return operator new(bytes, tag);
+}
+void operator delete(void* memory) noexcept { ReleaseCounted(memory); }
+void operator delete(void* memory, size_t) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory, size_t) noexcept { ReleaseCounted(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { ReleaseCounted(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { ReleaseCounted(memory); }
 
 namespace {
 
@@ -79,9 +109,104 @@ std::string OutputOf(const std::string& command) {
   return output;
 }
 
+bool FfmpegAndFfprobeInstalled() {
+  return std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") == 0;
+}
+
+std::string StreamsOf(const std::string& video) {
+  return OutputOf(
+      "ffprobe -v error -show_entries stream=codec_type,codec_name,width,height,duration -of "
+      "csv=p=0 " + video);
+}
+
+// A host that only counts: no bitmaps, buttons or clock of a demo.
+uint32_t g_hostClockMs = 0;
+const RecordingHost kCountingHost{[](const char*) -> const char* { return nullptr; },
+                                  [](uint32_t, bool) {},
+                                  [](uint32_t ms) { g_hostClockMs += ms; }};
+
+// 64 x 48, lines padded to 200 bytes: the left half red, the right half blue.
+std::vector<uint8_t> RedBluePicture() {
+  std::vector<uint8_t> picture(200 * 48, 0x55);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) {
+      uint8_t* pixel = &picture[y * 200 + x * 3];
+      pixel[0] = x < 32 ? 0 : 255;  // blue
+      pixel[1] = 0;
+      pixel[2] = x < 32 ? 255 : 0;  // red
+    }
+  return picture;
+}
+
+TEST(Recording, FramesGoToTheEncoderAsTheyAreWithoutAllocating) {
+  if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
+  ScratchDir dir("cb_recording_sink");
+  RecorderOptions options;
+  options.framesPerSecond = 25;
+  options.videoPath = (dir.path() / "sink.mp4").string();
+  const std::vector<uint8_t> picture = RedBluePicture();
+  g_hostClockMs = 0;
+  ASSERT_TRUE(RecordingBegin(options, kCountingHost));
+  RecordingFrame(picture.data(), 64, 48, 200);  // starts the encoder
+  const uint64_t allocationsBefore = g_allocationCount;
+  for (int frame = 1; frame < 50; ++frame) RecordingFrame(picture.data(), 64, 48, 200);
+  const uint64_t allocationsDuring = g_allocationCount - allocationsBefore;
+  RecorderResult result;
+  RecordingEnd(&result);
+  EXPECT_EQ(allocationsDuring, 0u);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_TRUE(result.videoWritten);
+  EXPECT_EQ(result.framesComposed, 50u);
+  EXPECT_EQ(result.sampleFrames, 44100u);
+  EXPECT_EQ(g_hostClockMs, 2000u);
+  EXPECT_EQ(StreamsOf(options.videoPath), "h264,video,64,48,2.000000\naac,audio,2.000000\n");
+
+  // The first frame decoded again: red left, blue right, so lines, pitch and byte order held.
+  std::vector<uint8_t> bytes(64 * 48 * 3 + 1);
+  if (std::FILE* pipe = popen(("ffmpeg -v error -i " + options.videoPath +
+                               " -frames:v 1 -f rawvideo -pix_fmt rgb24 -").c_str(), "r")) {
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), pipe));
+    pclose(pipe);
+  }
+  ASSERT_EQ(bytes.size(), 64u * 48 * 3);
+  const uint8_t* left = &bytes[(24 * 64 + 8) * 3];
+  const uint8_t* right = &bytes[(24 * 64 + 56) * 3];
+  EXPECT_GT(left[0], 200);
+  EXPECT_LT(left[2], 60);
+  EXPECT_LT(right[0], 60);
+  EXPECT_GT(right[2], 200);
+}
+
+TEST(Recording, AVideoThatCannotBeWholeIsAFailure) {
+  if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
+  ScratchDir dir("cb_recording_failures");
+  const std::vector<uint8_t> picture = RedBluePicture();
+  // ffmpeg cannot create the file: it stops, and the pipes it leaves say so.
+  RecorderOptions unwritable;
+  unwritable.videoPath = (dir.path() / "no such folder" / "video.mp4").string();
+  ASSERT_TRUE(RecordingBegin(unwritable, kCountingHost));
+  for (int frame = 0; frame < 100; ++frame) RecordingFrame(picture.data(), 64, 48, 200);
+  RecorderResult result;
+  RecordingEnd(&result);
+  EXPECT_FALSE(result.videoWritten);
+  EXPECT_EQ(result.status, 1);
+
+  // A picture of another size than the first cannot join the video.
+  RecorderOptions resized;
+  resized.videoPath = (dir.path() / "resized.mp4").string();
+  ASSERT_TRUE(RecordingBegin(resized, kCountingHost));
+  RecordingFrame(picture.data(), 64, 48, 200);
+  RecordingFrame(picture.data(), 32, 48, 200);
+  RecordingFrame(picture.data(), 64, 48, 200);
+  result = RecorderResult{};
+  RecordingEnd(&result);
+  EXPECT_FALSE(result.videoWritten);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.framesComposed, 3u);
+}
+
 TEST(Recorder, VideoHasOnePictureAndOneSoundStreamOfTheDemosLength) {
-  if (std::system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "ffmpeg is not installed";
+  if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
   ScratchDir dir("cb_recorder_mp4");
   dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x40));
   dir.CopyFromHome("main.it");
@@ -90,10 +215,33 @@ TEST(Recorder, VideoHasOnePictureAndOneSoundStreamOfTheDemosLength) {
                          dir.path().string() + " --out " + video + " >/dev/null 2>&1")
                             .c_str()),
             0);
-  const std::string streams =
-      OutputOf("ffprobe -v error -show_entries stream=codec_type,codec_name,duration -of csv=p=0 " + video);
   // 6 loading-screen frames and 1174 passes of the frame loop (demo times 0, 100, ..., 117300).
-  EXPECT_EQ(streams, "h264,video,118.000000\naac,audio,118.000000\n");
+  EXPECT_EQ(StreamsOf(video), "h264,video,320,240,118.000000\naac,audio,118.000000\n");
+  // Nothing but the video is left behind.
+  EXPECT_FALSE(std::filesystem::exists(video + ".frames"));
+  EXPECT_FALSE(std::filesystem::exists(video + ".part"));
+}
+
+TEST(Recorder, KeptFramesAreTheBitmapsAndTheWavOfEveryFrame) {
+  if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
+  ScratchDir dir("cb_recorder_keep");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x40));
+  dir.CopyFromHome("main.it");
+  const std::string video = (dir.path() / "demo.mp4").string();
+  ASSERT_EQ(std::system((std::string(CB_RECORDER_PROGRAM) + " --no-progress --fps 2 --keep-frames" +
+                         " --data " + dir.path().string() + " --out " + video + " >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  // 6 loading-screen frames and demo times 0, 500, ..., 117500: 242 frames, 121 s.
+  EXPECT_EQ(StreamsOf(video), "h264,video,320,240,121.000000\naac,audio,121.000000\n");
+  const std::filesystem::path frames = video + ".frames";
+  for (int frame : {0, 241}) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%.6d.bmp", frame);
+    EXPECT_EQ(std::filesystem::file_size(frames / name), 230454u) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(frames / "frame_000242.bmp"));
+  EXPECT_EQ(std::filesystem::file_size(frames / "music.wav"), 44 + 121u * 22050 * 4);
 }
 
 }  // namespace

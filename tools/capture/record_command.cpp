@@ -1,0 +1,162 @@
+// record_command.cpp: the recorder's options and the files around a recording: the frames folder
+// for kept bitmaps and stills, the video written beside its final name and renamed when complete.
+#include "record_command.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "encoder_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool ParseStills(std::string_view list, std::vector<uint32_t>* stills) {
+  while (!list.empty()) {
+    const size_t comma = list.find(',');
+    const std::string_view entry = list.substr(0, comma);
+    uint32_t time = 0;
+    const auto [end, failure] = std::from_chars(entry.data(), entry.data() + entry.size(), time);
+    if (failure != std::errc() || end != entry.data() + entry.size() || entry.empty()) return false;
+    stills->push_back(time);
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+  }
+  std::sort(stills->begin(), stills->end());
+  return true;
+}
+
+}  // namespace
+
+void PrintRecordUsage(const char* program) {
+  std::printf(
+      "usage: %s [options]\n"
+      "  --out FILE       the video to write (default copperbramble.mp4)\n"
+      "  --fps N          frames a second of the virtual clock (default 50)\n"
+      "  --tv ntsc|pal    play as the handheld does on a television (720x480 or 720x576)\n"
+      "  --keys LIST      timed presses, e.g. 5000:Start,5600:Right,7000:B/300 (ms:button[/hold])\n"
+      "                   buttons: Up UpLeft Left DownLeft Down DownRight Right UpRight Start Select\n"
+      "                   L R A B X Y VolDown VolUp Stick Mute\n"
+      "  --data DIR       folder holding resource.dat and main.it (default: data beside this program)\n"
+      "  --frames DIR     where kept bitmaps, the WAV and stills go (default FILE.frames)\n"
+      "  --keep-frames    also write every frame as a bitmap and the music as a WAV file\n"
+      "  --stills LIST    only write the frames at these times (ms, e.g. 100,2000,50000) into the\n"
+      "                   frames folder; no video\n"
+      "  --no-progress    no progress bar\n",
+      program);
+}
+
+RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
+  RecorderOptions& options = command->options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (argument == "--help" || argument == "-h") {
+      PrintRecordUsage(argv[0]);
+      return RecordParse::kHelp;
+    } else if (argument == "--out" && hasValue) {
+      command->output = argv[++i];
+    } else if (argument == "--fps" && hasValue) {
+      const int fps = std::atoi(argv[++i]);
+      if (fps < 1 || fps > 1000) {
+        std::fprintf(stderr, "--fps wants a number from 1 to 1000\n");
+        return RecordParse::kInvalid;
+      }
+      options.framesPerSecond = static_cast<uint32_t>(fps);
+    } else if (argument == "--tv" && hasValue) {
+      const std::string standard = argv[++i];
+      if (standard != "ntsc" && standard != "pal") {
+        std::fprintf(stderr, "--tv wants ntsc or pal\n");
+        return RecordParse::kInvalid;
+      }
+      options.startupDisplayMode = standard == "ntsc" ? 5 : 19;
+    } else if (argument == "--keys" && hasValue) {
+      std::string error;
+      const auto keys = ParseKeySchedule(argv[++i], &error);
+      if (!keys) {
+        std::fprintf(stderr, "--keys: %s\n", error.c_str());
+        return RecordParse::kInvalid;
+      }
+      options.keys = *keys;
+    } else if (argument == "--data" && hasValue) {
+      command->dataFolder = argv[++i];
+    } else if (argument == "--frames" && hasValue) {
+      command->frameFolder = argv[++i];
+    } else if (argument == "--stills" && hasValue) {
+      if (!ParseStills(argv[++i], &options.stillsMs)) {
+        std::fprintf(stderr, "--stills wants times in ms separated by commas\n");
+        return RecordParse::kInvalid;
+      }
+    } else if (argument == "--keep-frames") {
+      command->keepFrames = true;
+    } else if (argument == "--no-progress") {
+      options.showProgress = false;
+    } else {
+      std::fprintf(stderr, "unknown or incomplete option %s\n", argument.c_str());
+      PrintRecordUsage(argv[0]);
+      return RecordParse::kInvalid;
+    }
+  }
+  return RecordParse::kRecord;
+}
+
+int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const RecorderOptions&)) {
+  RecorderOptions& options = command.options;
+  const fs::path output = fs::absolute(command.output);
+  const bool stillsOnly = !options.stillsMs.empty();
+  const bool encode = !stillsOnly && FfmpegIsInstalled();
+  const bool writeFrames = stillsOnly || command.keepFrames || !encode;
+  const fs::path partial = output.string() + ".part";
+  std::error_code error;
+  if (writeFrames) {
+    const fs::path folder = fs::absolute(
+        command.frameFolder.empty() ? fs::path(output.string() + ".frames") : command.frameFolder);
+    fs::create_directories(folder, error);
+    if (error) {
+      std::fprintf(stderr, "cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+      return 1;
+    }
+    options.framePrefix = (folder / "frame").string();
+    if (!stillsOnly) options.wavPath = (folder / "music.wav").string();
+  }
+  if (encode) options.videoPath = partial.string();
+  if (!command.dataFolder.empty() && chdir(command.dataFolder.c_str()) != 0) {
+    std::fprintf(stderr, "cannot enter the data folder %s: %s\n", command.dataFolder.c_str(),
+                 std::strerror(errno));
+    return 1;
+  }
+
+  const RecorderResult result = record(options);
+  const double seconds = result.framesComposed / static_cast<double>(options.framesPerSecond);
+  std::fprintf(stderr, "recorded %u frames (%.2f s of video, %.2f s of sound) in %.2f s\n",
+               result.framesComposed, seconds,
+               result.sampleFrames / static_cast<double>(kRecordingSampleRate),
+               result.wallSeconds);
+  if (result.status != 0) {
+    fs::remove(partial, error);
+    return result.status;
+  }
+  if (stillsOnly) {
+    for (const std::string& file : result.stillFiles) std::printf("%s\n", file.c_str());
+    return 0;
+  }
+  if (!encode) {
+    std::fprintf(stderr, "ffmpeg is not installed: the frames and music.wav are in %s\n",
+                 fs::path(options.framePrefix).parent_path().c_str());
+    return 0;
+  }
+  fs::rename(partial, output, error);
+  if (error) {
+    std::fprintf(stderr, "cannot write %s: %s\n", output.c_str(), error.message().c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "wrote %s\n", output.c_str());
+  return 0;
+}

@@ -1,0 +1,188 @@
+// recording.cpp: the frame step of a recording: bitmaps when wanted, the picture to the encoder,
+// one frame period of music to the WAV file and the encoder, then time and timed buttons.
+#include "recording.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "demo_layout.h"
+#include "encoder_process.h"
+#include "progress_bar.h"
+#include "wav_music_driver.h"
+
+namespace {
+
+struct ButtonEvent {
+  uint32_t atMs;
+  uint32_t button;
+  bool down;
+};
+
+// The one recording in progress; RecordingBegin sets it up, RecordingFrame advances it.
+struct Recording {
+  RecorderOptions options;
+  RecordingHost host{};
+  uint32_t periodMs = 20;
+  uint32_t nowMs = 0;
+  std::vector<ButtonEvent> events;
+  size_t nextEvent = 0;
+  uint64_t framesDone = 0;
+  uint64_t samplesDone = 0;
+  bool bitmapFailed = false;
+  bool videoFailed = false;
+  bool encoderStarted = false;
+  int videoWidth = 0, videoHeight = 0;
+  std::chrono::steady_clock::time_point started;
+  uint64_t expectedFrames = 0;
+  size_t nextStill = 0;
+  std::vector<std::string> stillFiles;
+};
+
+Recording recording;
+
+std::vector<ButtonEvent> ButtonEventsOf(const std::vector<KeyPress>& presses) {
+  std::vector<ButtonEvent> events;
+  for (const KeyPress& press : presses) {
+    for (uint32_t bit = 1; bit <= press.button && bit != 0; bit <<= 1) {
+      if (!(press.button & bit)) continue;
+      events.push_back({press.atMs, bit, true});
+      events.push_back({press.atMs + press.holdMs, bit, false});
+    }
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const ButtonEvent& a, const ButtonEvent& b) { return a.atMs < b.atMs; });
+  return events;
+}
+
+void SetDueButtons() {
+  while (recording.nextEvent < recording.events.size() &&
+         recording.events[recording.nextEvent].atMs <= recording.nowMs) {
+    const ButtonEvent& due = recording.events[recording.nextEvent++];
+    recording.host.setButton(due.button, due.down);
+  }
+}
+
+// Every frame, or with stills only the first frame at or after each still's time.
+bool FrameIsWanted() {
+  const RecorderOptions& options = recording.options;
+  if (options.framePrefix.empty()) return false;
+  if (options.stillsMs.empty()) return true;
+  bool wanted = false;
+  while (recording.nextStill < options.stillsMs.size() &&
+         options.stillsMs[recording.nextStill] <= recording.nowMs) {
+    ++recording.nextStill;
+    wanted = true;
+  }
+  return wanted;
+}
+
+void SendSound(const void* samples, size_t bytes) {
+  if (!EncoderSendSound(samples, bytes)) recording.videoFailed = true;
+}
+
+void StartEncoder(int width, int height) {
+  recording.encoderStarted = true;
+  recording.videoWidth = width;
+  recording.videoHeight = height;
+  const EncoderFormat format{width, height, recording.options.framesPerSecond,
+                             kRecordingSampleRate};
+  if (EncoderStart(format, recording.options.videoPath)) {
+    VKR_Rec_SetSoundSink(SendSound);
+  } else {
+    std::fprintf(stderr, "cannot start ffmpeg\n");
+    recording.videoFailed = true;
+  }
+}
+
+// The encoder takes pictures of the first frame's size only; a frame of another size is a failure.
+void SendPicture(const uint8_t* pixels, int width, int height, size_t pitch) {
+  if (width != recording.videoWidth || height != recording.videoHeight) {
+    if (!recording.videoFailed)
+      std::fprintf(stderr, "the picture changed from %dx%d to %dx%d: the video ends there\n",
+                   recording.videoWidth, recording.videoHeight, width, height);
+    recording.videoFailed = true;
+  } else if (!EncoderSendFrame(pixels, pitch)) {
+    recording.videoFailed = true;
+  }
+}
+
+}  // namespace
+
+uint32_t FramePeriodMs(uint32_t framesPerSecond) {
+  return std::max<uint32_t>(1, 1000 / std::max<uint32_t>(1, framesPerSecond));
+}
+
+bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
+  recording = Recording{};
+  recording.options = options;
+  recording.host = host;
+  recording.periodMs = FramePeriodMs(options.framesPerSecond);
+  recording.events = ButtonEventsOf(options.keys);
+  recording.started = std::chrono::steady_clock::now();
+  recording.expectedFrames = kDemoPartEndMs / recording.periodMs + 8;
+  recording.stillFiles.reserve(options.stillsMs.size());
+  if (!VKR_Rec_OpenWav(options.wavPath, kRecordingSampleRate)) {
+    std::fprintf(stderr, "cannot write %s\n", options.wavPath.c_str());
+    return false;
+  }
+  VKR_Rec_SetSoundSink(nullptr);
+  return true;
+}
+
+void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) {
+  const RecorderOptions& options = recording.options;
+  const char* bitmapFile = nullptr;
+  if (FrameIsWanted()) {
+    bitmapFile = recording.host.saveBitmap(options.framePrefix.c_str());
+    recording.bitmapFailed |= !bitmapFile;
+    if (bitmapFile && !options.stillsMs.empty()) recording.stillFiles.emplace_back(bitmapFile);
+  }
+  if (options.onFrame)
+    options.onFrame(static_cast<uint32_t>(recording.framesDone), bitmapFile,
+                    options.onFrameContext);
+  // The frame's period of music goes to the encoder before its picture: ffmpeg looks at the start
+  // of both inputs before it takes more than a frame of either.
+  if (!options.videoPath.empty() && !recording.encoderStarted) StartEncoder(width, height);
+  ++recording.framesDone;
+  const uint64_t samplesDue =
+      recording.framesDone * kRecordingSampleRate / options.framesPerSecond;
+  VKR_Rec_MixFrames(static_cast<uint32_t>(samplesDue - recording.samplesDone));
+  recording.samplesDone = samplesDue;
+  if (recording.encoderStarted) SendPicture(pixels, width, height, pitch);
+
+  recording.nowMs += recording.periodMs;
+  recording.host.advanceClock(recording.periodMs);
+  SetDueButtons();
+  if (options.showProgress)
+    ShowProgress(recording.framesDone, std::max(recording.expectedFrames, recording.framesDone),
+                 recording.started);
+  if (recording.nowMs > options.limitMs) {
+    std::fprintf(stderr, "\nrecording stopped at %u ms: the demo was still running (paused?)\n",
+                 recording.nowMs);
+    VKR_Rec_CloseWav();
+    if (recording.encoderStarted) EncoderFinish();
+    std::exit(1);
+  }
+}
+
+void RecordingEnd(RecorderResult* result) {
+  VKR_Rec_SetSoundSink(nullptr);
+  result->sampleFrames = VKR_Rec_CloseWav();
+  result->framesComposed = static_cast<uint32_t>(recording.framesDone);
+  result->stillFiles = std::move(recording.stillFiles);
+  if (recording.encoderStarted) {
+    result->videoWritten = EncoderFinish() && !recording.videoFailed;
+    if (!result->videoWritten)
+      std::fprintf(stderr, "ffmpeg failed to encode %s\n", recording.options.videoPath.c_str());
+  }
+  result->wallSeconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - recording.started).count();
+  if (recording.options.showProgress) FinishProgress();
+  if (recording.bitmapFailed)
+    std::fprintf(stderr, "some frames could not be written to %s_*.bmp\n",
+                 recording.options.framePrefix.c_str());
+  const bool videoMissing = !recording.options.videoPath.empty() && !result->videoWritten;
+  if ((recording.bitmapFailed || videoMissing) && result->status == 0) result->status = 1;
+}

@@ -1,0 +1,65 @@
+// recording.h: one recording of the demo, whatever runs it: each composed frame goes to the encoder
+// (and to bitmap files when asked), one frame period of music is mixed after it, then the host's
+// clock moves on by that period and the timed buttons due by then are pressed or released.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "demo_main.h"
+#include "key_schedule.h"
+
+struct RecorderOptions {
+  uint32_t framesPerSecond = 50;
+  uint32_t startupDisplayMode = 0;  // 0 LCD, 5 NTSC television, 19 PAL television
+  std::vector<KeyPress> keys;
+  std::string videoPath;            // the MP4 encoded while recording; empty: none
+  std::string framePrefix;          // frames go to "<prefix>_NNNNNN.bmp"; empty: none
+  std::vector<uint32_t> stillsMs;   // when given (ascending), only the frames at these times
+  std::string wavPath;              // empty: no sound file
+  bool showProgress = false;        // a progress bar on standard error
+  uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
+  // Called after each composed frame (numbered from 0), with the bitmap just written for it or
+  // null, before the clock moves on.
+  void (*onFrame)(uint32_t frame, const char* bitmapFile, void* context) = nullptr;
+  void* onFrameContext = nullptr;
+};
+
+struct RecorderResult {
+  int status = 0;             // the demo's exit status, or 1 when a file could not be written
+  DemoReport report;
+  uint32_t framesComposed = 0;
+  int firstFrameNumber = 0;   // number of the first bitmap written
+  uint64_t sampleFrames = 0;  // stereo sample frames mixed (and in the WAV file)
+  double wallSeconds = 0;
+  std::vector<std::string> stillFiles;  // the bitmaps written for stillsMs, in their order
+  bool videoWritten = false;  // videoPath holds the whole recording
+};
+
+// What the program running the demo does for the recording.
+struct RecordingHost {
+  // Writes the frame just composed as "<prefix>_NNNNNN.bmp" with the library's capture; answers the
+  // file's name (valid until the next call) or null when it could not be written.
+  const char* (*saveBitmap)(const char* prefix);
+  // Presses (down) or releases one button of the input state word (a VKR_BUTTON_ mask).
+  void (*setButton)(uint32_t button, bool down);
+  // Moves the demo's clock on by that many milliseconds.
+  void (*advanceClock)(uint32_t milliseconds);
+};
+
+// Starts a recording: opens the WAV file and presses the buttons due at time 0. The encoder starts
+// with the first frame, which gives the picture size. False (and a message) when a file cannot be
+// written. One recording a process at a time.
+bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host);
+// One composed frame: width x height pixels of blue, green, red bytes, lines pitch bytes apart,
+// top line first. Allocates nothing after the first frame.
+void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch);
+// Ends the recording: closes the WAV file, waits for the encoder and fills in the counts, the time
+// taken and, if a file could not be written, status 1.
+void RecordingEnd(RecorderResult* result);
+
+// The frame period of a rate, in whole milliseconds (50 gives 20).
+uint32_t FramePeriodMs(uint32_t framesPerSecond);
+// The rate at which the recorder mixes music: 16-bit stereo.
+inline constexpr uint32_t kRecordingSampleRate = 22050;
