@@ -101,6 +101,24 @@ void BM_FrameLCD(benchmark::State& s) { Frame(s, 0); }
 void BM_FrameNTSC(benchmark::State& s) { Frame(s, 6); }
 void BM_FramePAL(benchmark::State& s) { Frame(s, 20); }
 
+// The PAL frame less one of its layers: what the band and the cursor each add to it.
+void BM_FramePALWithoutBand(benchmark::State& state) {
+  DemoFrame(20);
+  VKR_SetRGBRegionOperation(4, 0, 0, 0, 0, 0, 0, 0, 0);
+  for (auto _ : state) {
+    Compose();
+    benchmark::ClobberMemory();
+  }
+}
+void BM_FramePALWithoutCursor(benchmark::State& state) {
+  DemoFrame(20);
+  VKR_SetCursorParams(0, 64, 0xFFFFFFFF, 0x80000000, kCursor);
+  for (auto _ : state) {
+    Compose();
+    benchmark::ClobberMemory();
+  }
+}
+
 void BM_FramePALPortableKernels(benchmark::State& state) {
   Frame(state, 20, DISP_KERNELS_PORTABLE);
 }
@@ -182,6 +200,8 @@ BENCHMARK(BM_YUVToRGBFullScreenPAL);
 BENCHMARK(BM_FramePAL);
 BENCHMARK(BM_FrameNTSC);
 BENCHMARK(BM_FrameLCD);
+BENCHMARK(BM_FramePALWithoutBand);
+BENCHMARK(BM_FramePALWithoutCursor);
 BENCHMARK(BM_FramePALPortableKernels);
 BENCHMARK(BM_StageYUVPlane);
 BENCHMARK(BM_StageOSD);

@@ -257,33 +257,31 @@ DISP_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
                    _mm256_castsi256_si128(_mm256_permutex2var_epi8(bg, Load256(kPermute.part[1]), rr)));
 }
 
-// (layer x w + old x (15 - w)) / 15 in 16-bit lanes; n / 15 = (n x 34953) >> 19 for n up to
-// 15 x 255.
-DISP_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
-                                __m256i oldWeight) {
-  const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(layer, layerWeight),
-                                       _mm256_mullo_epi16(old, oldWeight));
-  return _mm256_srli_epi16(_mm256_mulhi_epu16(sum, _mm256_set1_epi16(static_cast<int16_t>(34953))),
-                           3);
-}
-
 DISP_AVX2_INLINE __m256i ClampByte16(__m256i v) {
   return _mm256_max_epi16(_mm256_min_epi16(v, _mm256_set1_epi16(255)), _mm256_setzero_si256());
 }
 
-// An RGB565 layer over 16 converted pixels, all written: keyed pixels keep the picture.
+// An RGB565 layer over 16 converted pixels, all written. Each 16-bit lane pairs the old byte (low)
+// with the layer's (high), so one multiply-add against the weights (15 - alpha, alpha) gives the
+// blend's sum; keyed pixels weigh (15, 0) and come back unchanged. n / 15 = (n x 4370) >> 16 for
+// every n up to 15 x 255.
 struct LayerBlend {
-  __m256i key, keyOn, layerWeight, oldWeight;
+  __m256i key, keyOn, weights;
 };
 DISP_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const LayerBlend& l) {
-  const __m256i b = ClampByte16(old.b), g = ClampByte16(old.g), r = ClampByte16(old.r);
   const __m256i keep = _mm256_and_si256(_mm256_cmpeq_epi16(pixels, l.key), l.keyOn);
-  const __m256i layerB = _mm256_and_si256(_mm256_slli_epi16(pixels, 3), _mm256_set1_epi16(0xF8));
-  const __m256i layerG = _mm256_and_si256(_mm256_srli_epi16(pixels, 3), _mm256_set1_epi16(0xFC));
-  const __m256i layerR = _mm256_and_si256(_mm256_srli_epi16(pixels, 8), _mm256_set1_epi16(0xF8));
-  return {_mm256_blendv_epi8(Blend15(layerB, b, l.layerWeight, l.oldWeight), b, keep),
-          _mm256_blendv_epi8(Blend15(layerG, g, l.layerWeight, l.oldWeight), g, keep),
-          _mm256_blendv_epi8(Blend15(layerR, r, l.layerWeight, l.oldWeight), r, keep)};
+  const __m256i weights = _mm256_blendv_epi8(l.weights, _mm256_set1_epi16(15), keep);
+  // The layer's blue, green and red expanded to bytes, in the high byte of each lane.
+  const __m256i layerB = _mm256_slli_epi16(pixels, 11);
+  const __m256i layerG = _mm256_and_si256(_mm256_slli_epi16(pixels, 5),
+                                          _mm256_set1_epi16(static_cast<int16_t>(0xFC00)));
+  const __m256i layerR = _mm256_and_si256(pixels, _mm256_set1_epi16(static_cast<int16_t>(0xF800)));
+  const auto blend = [&weights](__m256i old16, __m256i layerHigh) DISP_AVX2 {
+    const __m256i sum =
+        _mm256_maddubs_epi16(_mm256_or_si256(ClampByte16(old16), layerHigh), weights);
+    return _mm256_mulhi_epu16(sum, _mm256_set1_epi16(4370));
+  };
+  return {blend(old.b, layerB), blend(old.g, layerG), blend(old.r, layerR)};
 }
 
 // The two YUY2 kernels of one set, written once: the sets differ only in how 16 pixels are
@@ -318,8 +316,7 @@ DISP_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const La
     const Constants k = ConstantsOf(a);                                                           \
     const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),                        \
                           _mm256_set1_epi16(keyed ? -1 : 0),                                      \
-                          _mm256_set1_epi16(static_cast<int16_t>(alpha)),                         \
-                          _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};                   \
+                          _mm256_set1_epi16(static_cast<int16_t>(alpha << 8 | (15 - alpha)))};    \
     int j = 0;                                                                                    \
     Bgr16 first, second;                                                                          \
     for (; j + 32 <= count; j += 32) {                                                            \
