@@ -48,8 +48,9 @@ struct DISP_CursorFrame {
   int firstLine, lines;
   bool tv;
   int64_t bitmap;
-  // Each colour blended over every old byte value: [colour][blue, green, red][old].
-  std::array<std::array<std::array<uint8_t, 256>, 3>, 2> blended;
+  // What each two-bit code makes of every old byte value: [code][blue, green, red][old]. Codes 0
+  // and 1 blend their colour, 2 leaves the byte, 3 inverts it.
+  std::array<std::array<std::array<uint8_t, 256>, 3>, 4> ofCode;
 };
 
 // One composition. The units fill their part of it in their Prepare step.

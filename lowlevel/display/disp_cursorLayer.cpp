@@ -7,7 +7,20 @@
 
 namespace {
 
-void FillBlendTables(uint32_t colour, std::array<std::array<uint8_t, 256>, 3>& tables) {
+using ChannelTables = std::array<std::array<uint8_t, 256>, 3>;
+
+constexpr ChannelTables MakeChannelTables(bool inverted) {
+  ChannelTables t{};
+  for (auto& channel : t)
+    for (int old = 0; old < 256; ++old)
+      channel[old] = static_cast<uint8_t>(inverted ? 255 - old : old);
+  return t;
+}
+// Code 2 leaves a pixel, code 3 inverts every byte.
+constexpr ChannelTables kUnchanged = MakeChannelTables(false);
+constexpr ChannelTables kInverted = MakeChannelTables(true);
+
+void FillBlendTables(uint32_t colour, ChannelTables& tables) {
   const uint32_t weight = (colour >> 24) & 0xF0;
   const uint32_t components[3] = {(colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF};
   for (int channel = 0; channel < 3; ++channel)
@@ -17,7 +30,6 @@ void FillBlendTables(uint32_t colour, std::array<std::array<uint8_t, 256>, 3>& t
 }
 
 }  // namespace
-
 void DISP_PrepareCursor(DISP_Composition& composition) {
   DISP_CursorFrame& c = composition.cursor;
   const DISP_CursorLayer& layer = composition.model->cursorLayer;
@@ -38,8 +50,10 @@ void DISP_PrepareCursor(DISP_Composition& composition) {
   if (c.firstLine + c.lines > composition.height) c.lines = composition.height - c.firstLine;
   c.shown = layer.enable && c.columns > 0 && c.lines > 0;
   c.bitmap = layer.bitmapOffset;
-  FillBlendTables(layer.color0, c.blended[0]);
-  FillBlendTables(layer.color1, c.blended[1]);
+  FillBlendTables(layer.color0, c.ofCode[0]);
+  FillBlendTables(layer.color1, c.ofCode[1]);
+  c.ofCode[2] = kUnchanged;
+  c.ofCode[3] = kInverted;
 }
 
 void DISP_DrawCursorRow(const DISP_Composition& composition, int y) {
@@ -57,17 +71,9 @@ void DISP_DrawCursorRow(const DISP_Composition& composition, int y) {
   const uint8_t* bits = composition.video + start;
   uint8_t* out = DISP_SurfaceRow(composition, y) + 3 * c.x;
   uint8_t* written = DISP_WrittenRow(composition, y) + c.x;
+  std::memset(written, 1, static_cast<size_t>(columns));
   for (int n = 0; n < columns; ++n, out += 3) {
-    written[n] = 1;
-    const uint32_t code = (bits[n / 4] >> (2 * (n % 4))) & 3;
-    if (code == 2) continue;
-    if (code == 3) {
-      out[0] = static_cast<uint8_t>(255 - out[0]);
-      out[1] = static_cast<uint8_t>(255 - out[1]);
-      out[2] = static_cast<uint8_t>(255 - out[2]);
-      continue;
-    }
-    const auto& tables = c.blended[code];
+    const auto& tables = c.ofCode[(bits[n / 4] >> (2 * (n % 4))) & 3];
     out[0] = tables[0][out[0]];
     out[1] = tables[1][out[1]];
     out[2] = tables[2][out[2]];
