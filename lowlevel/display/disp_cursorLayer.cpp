@@ -1,6 +1,7 @@
 // disp_cursorLayer.cpp: the hardware cursor: a 32 x 32 or 64 x 64 bitmap of two-bit codes (two
 // colours with 16 alpha levels, transparent, inverted), drawn over the converted picture, with its
 // LCD and television line rules.
+#include <algorithm>
 #include <array>
 
 #include "disp_composeUnits.h"
@@ -72,10 +73,14 @@ void DISP_DrawCursorRow(const DISP_Composition& composition, int y) {
   uint8_t* out = DISP_SurfaceRow(composition, y) + 3 * c.x;
   uint8_t* written = DISP_WrittenRow(composition, y) + c.x;
   std::memset(written, 1, static_cast<size_t>(columns));
-  for (int n = 0; n < columns; ++n, out += 3) {
-    const auto& tables = c.ofCode[(bits[n / 4] >> (2 * (n % 4))) & 3];
-    out[0] = tables[0][out[0]];
-    out[1] = tables[1][out[1]];
-    out[2] = tables[2][out[2]];
+  // Four pixels a bitmap byte, lowest bits first.
+  for (int n = 0; n < columns; ++bits) {
+    uint32_t codes = *bits;
+    for (const int last = std::min(n + 4, columns); n < last; ++n, out += 3, codes >>= 2) {
+      const auto& tables = c.ofCode[codes & 3];
+      out[0] = tables[0][out[0]];
+      out[1] = tables[1][out[1]];
+      out[2] = tables[2][out[2]];
+    }
   }
 }
