@@ -94,7 +94,8 @@ void DISP_PrepareYUVPlanes(DISP_Composition& c) {
     const int64_t lines[2] = {f.offset, f.offset + lastLine * f.stride};
     f.inMemory = true;
     for (const int64_t line : lines)
-      f.inMemory = f.inMemory && DISP_InVideoMemory(line, 4) && DISP_InVideoMemory(line + f.lastPair, 4);
+      f.inMemory = f.inMemory && DISP_InVideoMemory(line, 4) &&
+                 DISP_InVideoMemory(line + f.lastPair, 4);
   }
 }
 
