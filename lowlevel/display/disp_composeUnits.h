@@ -74,9 +74,13 @@ struct DISP_CursorFrame {
   int firstLine, lines;
   bool tv;
   int64_t bitmap;
-  // What each two-bit code makes of every old byte value: [code][blue, green, red][old]. Codes 0
-  // and 1 blend their colour, 2 leaves the byte, 3 inverts it.
-  std::array<std::array<std::array<uint8_t, 256>, 3>, 4> ofCode;
+  // What each two-bit code does to a byte: codes 0 and 1 blend their colour, 2 leaves the byte,
+  // 3 inverts it. As the vector kernel works it out, by code (entries 4 to 7 unused; the formula
+  // is in disp_cursorLayer.cpp), and, when the portable path draws any pixel of the frame, each
+  // colour blended over every old byte value: [colour][blue, green, red][old].
+  alignas(16) std::array<uint16_t, 8> keep, invert;
+  alignas(16) std::array<std::array<uint16_t, 8>, 3> add;  // [blue, green, red][code]
+  std::array<std::array<std::array<uint8_t, 256>, 3>, 2> blended;
 };
 
 // One composition. The units fill their part of it in their Prepare step.
