@@ -329,7 +329,7 @@ void DISP_PrepareColorAdjust(DISP_Composition& c) {
   a.lumaGain = static_cast<int16_t>(gain);
   uint8_t clearBGR[3];
   ConvertPixel(a, 16, 128, 128, clearBGR);
-  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = clearBGR[i % 3];
+  for (size_t i = 0; i < a.clearRow.size(); i += 3) std::memcpy(&a.clearRow[i], clearBGR, 3);
 }
 
 void DISP_FillClearBGR(const DISP_Composition& c, uint8_t* bgr, int count) {

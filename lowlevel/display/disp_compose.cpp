@@ -83,10 +83,10 @@ void ComposePiece(const DISP_Composition& c, int y, const DISP_YUVSegment& segme
 }
 
 // Row y from nothing to gamma. The YUV segments cover the row; the RGB spans lie in it.
-void ComposeRow(const DISP_Composition& c, int y) {
-  DISP_YUVSegment segments[kDISP_MaxYUVSegments];
+void ComposeRow(const DISP_Composition& c, int y, DISP_YUVRows* rows) {
+  const DISP_YUVSegment* segments = rows->segments.data();
   const DISP_RGBSpan* spans = nullptr;
-  const int segmentCount = DISP_YUVRowSegments(c, y, segments);
+  const int segmentCount = DISP_YUVRowSegments(c, y, rows);
   const int spanCount = DISP_RGBRowSpans(c, y, &spans);
   int s = 0, p = 0;
   for (int x = 0; x < c.width;) {
@@ -158,7 +158,8 @@ bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP
     ComposeThroughSurface(c);
     return true;
   }
-  for (int y = 0; y < c.height; ++y) ComposeRow(c, y);
+  DISP_YUVRows rows;
+  for (int y = 0; y < c.height; ++y) ComposeRow(c, y, &rows);
   return true;
 }
 

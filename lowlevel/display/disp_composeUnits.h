@@ -131,14 +131,23 @@ enum DISP_SegmentKind : int { DISP_SEGMENT_CLEAR, DISP_SEGMENT_DIRECT, DISP_SEGM
 struct DISP_YUVSegment {
   int x0, x1;  // output columns, x1 exclusive
   DISP_SegmentKind kind;
+  int part;             // plane A top, plane A bottom, plane B top, bottom (0 to 3); -1 clear
   int64_t line;         // video-memory offset of the part's first pair on this row
   int left;             // column of the part's first sample
   uint32_t horizontal;  // source step per pixel times 1024
   int mirror;           // 1: samples run backwards from Y1
 };
 inline constexpr int kDISP_MaxYUVSegments = 9;
-// What row y shows once every part is drawn, left to right; the count of segments.
-int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVSegment* segments);
+// The segments of the row last asked for. A row crossed by the same parts, each with all its
+// columns, shows the same segments, and only their source lines move.
+inline constexpr uint32_t kDISP_NoYUVShape = ~0u;
+struct DISP_YUVRows {
+  uint32_t shape = kDISP_NoYUVShape;  // bit p: part p on the row; kDISP_NoYUVShape: reuse nothing
+  int count = 0;
+  std::array<DISP_YUVSegment, kDISP_MaxYUVSegments> segments;
+};
+// What row y shows once every part is drawn, left to right, in rows->segments; their count.
+int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVRows* rows);
 // Y, Cb, Cr of a part's segment into the row's pixels (three bytes each).
 void DISP_DrawYUVSegment(const DISP_Composition& c, const DISP_YUVSegment& segment, uint8_t* row);
 // The pair holding a DIRECT segment's first pixel, and which of its two samples that pixel is.

@@ -138,8 +138,16 @@ void DISP_PrepareRGBLayer(DISP_Composition& c) {
   layer.depth = knownDepth && sized && anyRegion ? depth : 0;
   layer.offset = model.rgbVideoMemOffset;
   layer.oneToOne = layer.imageWidth == c.width;
-  for (int x = 0; x < c.width; ++x)
-    layer.columnOf[x] = static_cast<uint16_t>(x * layer.imageWidth / c.width);
+  // x x imageWidth / width, stepped: x x imageWidth = column x width + rest, rest below width.
+  if (layer.depth) {
+    const int64_t whole = layer.imageWidth / c.width, part = layer.imageWidth % c.width;
+    int64_t column = 0, rest = 0;
+    for (int x = 0; x < c.width; ++x) {
+      layer.columnOf[x] = static_cast<uint16_t>(column);
+      column += whole, rest += part;
+      if (rest >= c.width) rest -= c.width, ++column;
+    }
+  }
   const uint32_t key = model.regionColorKey;
   layer.key = depth == 16 ? key & 0xF8FCF8 : key;
   layer.key565 = (key & 0xF8) << 8 | ((key >> 8) & 0xFC) << 3 | ((key >> 16) & 0xF8) >> 3;

@@ -21,15 +21,20 @@ struct PartRow {
   int mirror;
 };
 
+// Where the source line of output row y (inside the part) starts in video memory.
+int64_t LineOf(const DISP_Composition& c, const DISP_YUVPartFrame& f, int y) {
+  int64_t v = (int64_t{y - f.start} * f.vertical) >> 10;
+  // Interlaced output: even lines read even source lines, odd lines odd ones.
+  if (c.tv) v = (v & ~int64_t{1}) + (y & 1);
+  return f.offset + v * f.stride;
+}
+
 // Whether part p shows on output row y and on which columns: those inside the output whose pair
 // lies inside video memory. Pairs move monotonically along a row, so those columns are one run.
 bool PartOnRow(const DISP_Composition& c, int p, int y, PartRow* row) {
   const DISP_YUVPartFrame& f = c.yuvParts[p];
   if (y < f.start || y >= f.end) return false;
-  int64_t v = (int64_t{y - f.start} * f.vertical) >> 10;
-  // Interlaced output: even lines read even source lines, odd lines odd ones.
-  if (c.tv) v = (v & ~int64_t{1}) + (y & 1);
-  const int64_t line = f.offset + v * f.stride;
+  const int64_t line = LineOf(c, f, y);
   int64_t x0 = f.left, x1 = f.right + 1;
   if (!f.inMemory && (!DISP_InVideoMemory(line, 4) || !DISP_InVideoMemory(line + f.lastPair, 4))) {
     // Part of the row reads outside video memory: keep the pixels whose pair k lies inside, for
@@ -62,6 +67,47 @@ bool PartOnRow(const DISP_Composition& c, int p, int y, PartRow* row) {
 // Later parts cover earlier ones: plane B then plane A when plane A has priority.
 constexpr int kDrawOrderAFirst[4] = {2, 3, 0, 1};
 constexpr int kDrawOrderBFirst[4] = {0, 1, 2, 3};
+
+// What row y shows once every part is drawn, left to right; the count of segments.
+int Segments(const DISP_Composition& c, int y, DISP_YUVSegment* segments) {
+  const int* order = c.model->yuvFirstPlanePriority ? kDrawOrderAFirst : kDrawOrderBFirst;
+  PartRow rows[4];
+  bool on[4];
+  int cuts[10] = {0};
+  int cutCount = 1;
+  DISP_InsertCut(cuts, &cutCount, c.width);
+  for (int k = 0; k < 4; ++k) {
+    on[k] = PartOnRow(c, order[k], y, &rows[k]);
+    if (!on[k]) continue;
+    DISP_InsertCut(cuts, &cutCount, rows[k].x0);
+    DISP_InsertCut(cuts, &cutCount, rows[k].x1);
+  }
+  int count = 0;
+  int previousOwner = -2;
+  for (int cut = 0; cut + 1 < cutCount; ++cut) {
+    const int a = cuts[cut], b = cuts[cut + 1];
+    if (a == b) continue;
+    int owner = -1;
+    for (int k = 0; k < 4; ++k)
+      if (on[k] && rows[k].x0 <= a && a < rows[k].x1) owner = k;
+    if (owner == previousOwner) {
+      segments[count - 1].x1 = b;
+      continue;
+    }
+    previousOwner = owner;
+    DISP_YUVSegment& s = segments[count++];
+    if (owner < 0) {
+      s = {a, b, DISP_SEGMENT_CLEAR, -1, 0, 0, 0, 0};
+      continue;
+    }
+    const PartRow& r = rows[owner];
+    const bool direct = r.horizontal == 1024 && !r.mirror;
+    s = {a, b, direct ? DISP_SEGMENT_DIRECT : DISP_SEGMENT_SAMPLED, order[owner], r.line, r.left,
+         r.horizontal, r.mirror};
+  }
+  return count;
+}
+
 
 }  // namespace
 
@@ -99,43 +145,26 @@ void DISP_PrepareYUVPlanes(DISP_Composition& c) {
   }
 }
 
-int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVSegment* segments) {
-  const int* order = c.model->yuvFirstPlanePriority ? kDrawOrderAFirst : kDrawOrderBFirst;
-  PartRow rows[4];
-  bool on[4];
-  int cuts[10] = {0};
-  int cutCount = 1;
-  DISP_InsertCut(cuts, &cutCount, c.width);
-  for (int k = 0; k < 4; ++k) {
-    on[k] = PartOnRow(c, order[k], y, &rows[k]);
-    if (!on[k]) continue;
-    DISP_InsertCut(cuts, &cutCount, rows[k].x0);
-    DISP_InsertCut(cuts, &cutCount, rows[k].x1);
+int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVRows* rows) {
+  // The parts on row y, and whether each of them shows all its columns there.
+  uint32_t shape = 0;
+  bool whole = true;
+  for (int p = 0; p < 4; ++p) {
+    const DISP_YUVPartFrame& f = c.yuvParts[p];
+    if (y < f.start || y >= f.end) continue;
+    shape |= 1u << p;
+    whole = whole && f.inMemory;
   }
-  int count = 0;
-  int previousOwner = -2;
-  for (int cut = 0; cut + 1 < cutCount; ++cut) {
-    const int a = cuts[cut], b = cuts[cut + 1];
-    if (a == b) continue;
-    int owner = -1;
-    for (int k = 0; k < 4; ++k)
-      if (on[k] && rows[k].x0 <= a && a < rows[k].x1) owner = k;
-    if (owner == previousOwner) {
-      segments[count - 1].x1 = b;
-      continue;
+  if (whole && shape == rows->shape) {
+    for (int s = 0; s < rows->count; ++s) {
+      DISP_YUVSegment& segment = rows->segments[s];
+      if (segment.part >= 0) segment.line = LineOf(c, c.yuvParts[segment.part], y);
     }
-    previousOwner = owner;
-    DISP_YUVSegment& s = segments[count++];
-    if (owner < 0) {
-      s = {a, b, DISP_SEGMENT_CLEAR, 0, 0, 0, 0};
-      continue;
-    }
-    const PartRow& r = rows[owner];
-    const bool direct = r.horizontal == 1024 && !r.mirror;
-    s = {a, b, direct ? DISP_SEGMENT_DIRECT : DISP_SEGMENT_SAMPLED, r.line, r.left,
-         r.horizontal, r.mirror};
+    return rows->count;
   }
-  return count;
+  rows->shape = whole ? shape : kDISP_NoYUVShape;
+  rows->count = Segments(c, y, rows->segments.data());
+  return rows->count;
 }
 
 void DISP_DrawYUVSegment(const DISP_Composition& c, const DISP_YUVSegment& segment, uint8_t* row) {
@@ -164,7 +193,7 @@ void DISP_DrawYUVPartRows(const DISP_Composition& c, int planeB, int bottomPart)
   for (int y = std::max(c.yuvParts[p].start, 0); y < std::min(c.yuvParts[p].end, c.height); ++y) {
     PartRow r;
     if (!PartOnRow(c, p, y, &r)) continue;
-    const DISP_YUVSegment segment = {r.x0, r.x1, DISP_SEGMENT_SAMPLED, r.line, r.left,
+    const DISP_YUVSegment segment = {r.x0, r.x1, DISP_SEGMENT_SAMPLED, p, r.line, r.left,
                                      r.horizontal, r.mirror};
     DISP_DrawYUVSegment(c, segment, DISP_SurfaceRow(c, y));
     std::memset(DISP_WrittenRow(c, y) + r.x0, 1, static_cast<size_t>(r.x1 - r.x0));
