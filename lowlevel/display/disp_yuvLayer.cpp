@@ -108,7 +108,6 @@ int Segments(const DISP_Composition& c, int y, DISP_YUVSegment* segments) {
   return count;
 }
 
-
 }  // namespace
 
 void DISP_PrepareYUVPlanes(DISP_Composition& c) {
