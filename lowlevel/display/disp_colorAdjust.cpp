@@ -4,20 +4,9 @@
 // AVX2 ones (with AVX-512 byte permutes where the processor has them) that give the same bytes.
 #include <array>
 
+#include "disp_bgrVectors.h"
 #include "disp_bt601.h"
 #include "disp_composeUnits.h"
-
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define DISP_HAS_AVX2_KERNELS 1
-#define DISP_AVX2 __attribute__((target("avx2")))
-// Helpers are forced inline so their vectors stay in registers.
-#define DISP_AVX2_INLINE inline __attribute__((target("avx2"), always_inline))
-// AVX2 with the AVX-512 byte permutes, which interleave blue, green, red in two instructions.
-#define DISP_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")))
-#define DISP_AVX512_INLINE \
-  inline __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi"), always_inline))
-#endif
 
 namespace {
 
@@ -59,28 +48,6 @@ inline void BlendRGB565Pixel(uint32_t pixel, int keyed, uint32_t key565, uint32_
 
 #if defined(DISP_HAS_AVX2_KERNELS)
 
-// pshufb masks that interleave eight pixels a 128-bit lane, from [B0-7 G0-7] and [R0-7 R0-7],
-// into bytes 0-15 and 16-23 of B G R B G R ...
-struct InterleaveMasks {
-  alignas(32) uint8_t fromBG[2][32], fromR[2][32];
-};
-constexpr InterleaveMasks MakeInterleaveMasks() {
-  InterleaveMasks m{};
-  for (int part = 0; part < 2; ++part) {
-    for (int lane = 0; lane < 2; ++lane) {
-      for (int j = 0; j < 16; ++j) {
-        const int byte = part * 16 + j, pixel = byte / 3, channel = byte % 3;
-        const bool inside = byte < 24;
-        m.fromBG[part][lane * 16 + j] = static_cast<uint8_t>(
-            inside && channel == 0 ? pixel : inside && channel == 1 ? 8 + pixel : 0x80);
-        m.fromR[part][lane * 16 + j] = static_cast<uint8_t>(inside && channel == 2 ? pixel : 0x80);
-      }
-    }
-  }
-  return m;
-}
-constexpr InterleaveMasks kInterleave = MakeInterleaveMasks();
-
 // Byte permutes over [B0-7 G0-7 | B8-15 G8-15] (index 0-31) and [R0-7 R0-7 | R8-15 R8-15]
 // (32-63) giving bytes 0-31 and 32-47 of sixteen pixels' blue, green, red.
 struct PermuteMasks {
@@ -97,26 +64,6 @@ constexpr PermuteMasks MakePermuteMasks() {
   return m;
 }
 constexpr PermuteMasks kPermute = MakePermuteMasks();
-
-// pshufb masks that pick channel c of 16 pixels out of 48 bytes, from each 16-byte third.
-struct DeinterleaveMasks {
-  alignas(16) uint8_t of[3][3][16];  // [channel][third][byte]
-};
-constexpr DeinterleaveMasks MakeDeinterleaveMasks() {
-  DeinterleaveMasks m{};
-  for (int c = 0; c < 3; ++c)
-    for (int third = 0; third < 3; ++third)
-      for (int p = 0; p < 16; ++p) {
-        const int at = 3 * p + c - 16 * third;
-        m.of[c][third][p] = static_cast<uint8_t>(at >= 0 && at < 16 ? at : 0x80);
-      }
-  return m;
-}
-constexpr DeinterleaveMasks kDeinterleave = MakeDeinterleaveMasks();
-
-DISP_AVX2_INLINE __m256i Load256(const void* at) {
-  return _mm256_loadu_si256(static_cast<const __m256i*>(at));
-}
 
 // C = clamp(trunc((Y + brightness - 128) x (contrast + 8) / 8) + 112, -16, 239), 16 lanes.
 template <bool kPlainLuma>
@@ -203,10 +150,7 @@ DISP_AVX2_INLINE Chroma Doubled(const Chroma& t, bool high) {
 // The conversion of 16 pixels in 16-bit lanes, split so every intermediate fits:
 // (298 C + 409 E) >> 8 = C + E + ((42 C + 153 E) >> 8), and likewise for green and blue. The
 // arithmetic shift by 8 is a high multiply by 256.
-struct Bgr16 {
-  __m256i b, g, r;
-};
-DISP_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
+DISP_AVX2_INLINE DISP_Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
   const __m256i c42 = _mm256_mullo_epi16(c, k.factor42);
   const __m256i g2 = _mm256_add_epi16(_mm256_mullo_epi16(t.d, k.factorMinus100),
                                       _mm256_mullo_epi16(t.e, k.factor48));
@@ -218,26 +162,11 @@ DISP_AVX2_INLINE Bgr16 ToBGR(__m256i c, const Chroma& t, const Constants& k) {
                            high(_mm256_add_epi16(c42, _mm256_mullo_epi16(t.e, k.factor153))))};
 }
 
-// 16 pixels of 16-bit lanes (pixels 0-7 in the low lane) clamped to bytes and stored as 48 bytes
-// of blue, green, red.
-DISP_AVX2_INLINE void StoreBGR(const Bgr16& p, uint8_t* out) {
-  const __m256i bg = _mm256_packus_epi16(p.b, p.g);
-  const __m256i rr = _mm256_packus_epi16(p.r, p.r);
-  const __m256i first = _mm256_or_si256(_mm256_shuffle_epi8(bg, Load256(kInterleave.fromBG[0])),
-                                        _mm256_shuffle_epi8(rr, Load256(kInterleave.fromR[0])));
-  const __m256i second = _mm256_or_si256(_mm256_shuffle_epi8(bg, Load256(kInterleave.fromBG[1])),
-                                         _mm256_shuffle_epi8(rr, Load256(kInterleave.fromR[1])));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(first));
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_castsi256_si128(second));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 24), _mm256_extracti128_si256(first, 1));
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 40), _mm256_extracti128_si256(second, 1));
-}
-
 // 32 pixels from 16 YUY2 pairs in two registers (the second may be zeros when only 16 pixels
 // are wanted), chroma once a pair.
 template <bool kPlainLuma, bool kUniformHue>
 DISP_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const DISP_ColorAdjust& a,
-                                    const Constants& k, Bgr16* first, Bgr16* second) {
+                                    const Constants& k, DISP_Bgr16* first, DISP_Bgr16* second) {
   // Lane l: pairs 4l to 4l + 3 of w0, then those of w1.
   const __m256i s0 = _mm256_shuffle_epi8(w0, k.chromaOfPairs);
   const __m256i s1 = _mm256_shuffle_epi8(w1, k.chromaOfPairs);
@@ -248,124 +177,114 @@ DISP_AVX2_INLINE void ConvertYUY2x32(__m256i w0, __m256i w1, const DISP_ColorAdj
   *second = ToBGR(LumaC<kPlainLuma>(_mm256_and_si256(w1, y), a), Doubled(pairs, true), k);
 }
 
-DISP_AVX512_INLINE void StoreBGRPermuted(const Bgr16& p, uint8_t* out) {
+DISP_AVX512_INLINE void StoreBGRPermuted(const DISP_Bgr16& p, uint8_t* out) {
   const __m256i bg = _mm256_packus_epi16(p.b, p.g);
   const __m256i rr = _mm256_packus_epi16(p.r, p.r);
   _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
-                      _mm256_permutex2var_epi8(bg, Load256(kPermute.part[0]), rr));
+                      _mm256_permutex2var_epi8(bg, DISP_Load256(kPermute.part[0]), rr));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 32),
-                   _mm256_castsi256_si128(_mm256_permutex2var_epi8(bg, Load256(kPermute.part[1]), rr)));
-}
-
-// (layer x w + old x (15 - w)) / 15 in 16-bit lanes; n / 15 = (n x 34953) >> 19 for n up to
-// 15 x 255.
-DISP_AVX2_INLINE __m256i Blend15(__m256i layer, __m256i old, __m256i layerWeight,
-                                __m256i oldWeight) {
-  const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(layer, layerWeight),
-                                       _mm256_mullo_epi16(old, oldWeight));
-  return _mm256_srli_epi16(_mm256_mulhi_epu16(sum, _mm256_set1_epi16(static_cast<int16_t>(34953))),
-                           3);
+                   _mm256_castsi256_si128(
+                       _mm256_permutex2var_epi8(bg, DISP_Load256(kPermute.part[1]), rr)));
 }
 
 DISP_AVX2_INLINE __m256i ClampByte16(__m256i v) {
   return _mm256_max_epi16(_mm256_min_epi16(v, _mm256_set1_epi16(255)), _mm256_setzero_si256());
 }
 
-// An RGB565 layer over 16 converted pixels, all written: keyed pixels keep the picture.
+// An RGB565 layer over 16 converted pixels, all written. Each 16-bit lane pairs the old byte (low)
+// with the layer's (high), so one multiply-add against the weights (15 - alpha, alpha) gives the
+// blend's sum; keyed pixels weigh (15, 0) and come back unchanged. n / 15 = (n x 4370) >> 16 for
+// every n up to 15 x 255.
 struct LayerBlend {
-  __m256i key, keyOn, layerWeight, oldWeight;
+  __m256i key, keyOn, weights;
 };
-DISP_AVX2_INLINE Bgr16 BlendRGB565x16(const Bgr16& old, __m256i pixels, const LayerBlend& l) {
-  const __m256i b = ClampByte16(old.b), g = ClampByte16(old.g), r = ClampByte16(old.r);
+DISP_AVX2_INLINE DISP_Bgr16 BlendRGB565x16(const DISP_Bgr16& old, __m256i pixels,
+                                           const LayerBlend& l) {
   const __m256i keep = _mm256_and_si256(_mm256_cmpeq_epi16(pixels, l.key), l.keyOn);
-  const __m256i layerB = _mm256_and_si256(_mm256_slli_epi16(pixels, 3), _mm256_set1_epi16(0xF8));
-  const __m256i layerG = _mm256_and_si256(_mm256_srli_epi16(pixels, 3), _mm256_set1_epi16(0xFC));
-  const __m256i layerR = _mm256_and_si256(_mm256_srli_epi16(pixels, 8), _mm256_set1_epi16(0xF8));
-  return {_mm256_blendv_epi8(Blend15(layerB, b, l.layerWeight, l.oldWeight), b, keep),
-          _mm256_blendv_epi8(Blend15(layerG, g, l.layerWeight, l.oldWeight), g, keep),
-          _mm256_blendv_epi8(Blend15(layerR, r, l.layerWeight, l.oldWeight), r, keep)};
+  const __m256i weights = _mm256_blendv_epi8(l.weights, _mm256_set1_epi16(15), keep);
+  // The layer's blue, green and red expanded to bytes, in the high byte of each lane.
+  const __m256i layerB = _mm256_slli_epi16(pixels, 11);
+  const __m256i layerG = _mm256_and_si256(_mm256_slli_epi16(pixels, 5),
+                                          _mm256_set1_epi16(static_cast<int16_t>(0xFC00)));
+  const __m256i layerR = _mm256_and_si256(pixels, _mm256_set1_epi16(static_cast<int16_t>(0xF800)));
+  const auto blend = [&weights](__m256i old16, __m256i layerHigh) DISP_AVX2 {
+    const __m256i sum =
+        _mm256_maddubs_epi16(_mm256_or_si256(ClampByte16(old16), layerHigh), weights);
+    return _mm256_mulhi_epu16(sum, _mm256_set1_epi16(4370));
+  };
+  return {blend(old.b, layerB), blend(old.g, layerG), blend(old.r, layerR)};
 }
 
 // The two YUY2 kernels of one set, written once: the sets differ only in how 16 pixels are
 // stored, and the AVX-512 store needs its wider target on the whole loop, which a template cannot
 // give, so each set is stamped out from this one text.
 #define DISP_YUY2_KERNELS(TARGET, SUFFIX, STORE)                                                   \
-  template <bool kPlainLuma, bool kUniformHue>                                                    \
-  TARGET void ConvertYUY2ToBGR##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,           \
-                                       uint8_t* bgr, int count) {                                 \
-    const Constants k = ConstantsOf(a);                                                           \
-    int j = 0;                                                                                    \
-    Bgr16 first, second;                                                                          \
-    for (; j + 32 <= count; j += 32) {                                                            \
-      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
-                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
-      STORE(first, bgr + 3 * j);                                                                  \
-      STORE(second, bgr + 3 * j + 48);                                                            \
-    }                                                                                             \
-    if (j + 16 <= count) {                                                                        \
-      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
-                                              k, &first, &second);                                \
-      STORE(first, bgr + 3 * j);                                                                  \
-      j += 16;                                                                                    \
-    }                                                                                             \
-    for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                         \
-  }                                                                                               \
-                                                                                                  \
-  template <bool kPlainLuma, bool kUniformHue>                                                    \
-  TARGET void ConvertYUY2BlendRGB565##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,     \
-                                             const uint8_t* layer, int keyed, uint32_t key565,    \
-                                             uint32_t alpha, uint8_t* bgr, int count) {           \
-    const Constants k = ConstantsOf(a);                                                           \
-    const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),                        \
-                          _mm256_set1_epi16(keyed ? -1 : 0),                                      \
-                          _mm256_set1_epi16(static_cast<int16_t>(alpha)),                         \
-                          _mm256_set1_epi16(static_cast<int16_t>(15 - alpha))};                   \
-    int j = 0;                                                                                    \
-    Bgr16 first, second;                                                                          \
-    for (; j + 32 <= count; j += 32) {                                                            \
-      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j),                             \
-                                              Load256(pairs + 2 * j + 32), a, k, &first, &second); \
-      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
-      STORE(BlendRGB565x16(second, Load256(layer + 2 * j + 32), l), bgr + 3 * j + 48);            \
-    }                                                                                             \
-    if (j + 16 <= count) {                                                                        \
-      ConvertYUY2x32<kPlainLuma, kUniformHue>(Load256(pairs + 2 * j), _mm256_setzero_si256(), a,  \
-                                              k, &first, &second);                                \
-      STORE(BlendRGB565x16(first, Load256(layer + 2 * j), l), bgr + 3 * j);                       \
-      j += 16;                                                                                    \
-    }                                                                                             \
-    for (; j < count; ++j) {                                                                      \
-      ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                                              \
-      uint16_t pixel;                                                                             \
-      std::memcpy(&pixel, layer + 2 * j, 2);                                                      \
-      BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);                                 \
-    }                                                                                             \
+  template <bool kPlainLuma, bool kUniformHue>                                                     \
+  TARGET void ConvertYUY2ToBGR##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,            \
+                                       uint8_t* bgr, int count) {                                  \
+    const Constants k = ConstantsOf(a);                                                            \
+    int j = 0;                                                                                     \
+    DISP_Bgr16 first, second;                                                                      \
+    for (; j + 32 <= count; j += 32) {                                                             \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(DISP_Load256(pairs + 2 * j),                         \
+                                              DISP_Load256(pairs + 2 * j + 32), a, k, &first,      \
+                                              &second);                                            \
+      STORE(first, bgr + 3 * j);                                                                   \
+      STORE(second, bgr + 3 * j + 48);                                                             \
+    }                                                                                              \
+    if (j + 16 <= count) {                                                                         \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(DISP_Load256(pairs + 2 * j),                         \
+                                              _mm256_setzero_si256(), a, k, &first, &second);      \
+      STORE(first, bgr + 3 * j);                                                                   \
+      j += 16;                                                                                     \
+    }                                                                                              \
+    for (; j < count; ++j) ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                          \
+  }                                                                                                \
+                                                                                                   \
+  template <bool kPlainLuma, bool kUniformHue>                                                     \
+  TARGET void ConvertYUY2BlendRGB565##SUFFIX(const DISP_ColorAdjust& a, const uint8_t* pairs,      \
+                                             const uint8_t* layer, int keyed, uint32_t key565,     \
+                                             uint32_t alpha, uint8_t* bgr, int count) {            \
+    const Constants k = ConstantsOf(a);                                                            \
+    const LayerBlend l = {_mm256_set1_epi16(static_cast<int16_t>(key565)),                         \
+                          _mm256_set1_epi16(keyed ? -1 : 0),                                       \
+                          _mm256_set1_epi16(static_cast<int16_t>(alpha << 8 | (15 - alpha)))};     \
+    int j = 0;                                                                                     \
+    DISP_Bgr16 first, second;                                                                      \
+    for (; j + 32 <= count; j += 32) {                                                             \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(DISP_Load256(pairs + 2 * j),                         \
+                                              DISP_Load256(pairs + 2 * j + 32), a, k, &first,      \
+                                              &second);                                            \
+      STORE(BlendRGB565x16(first, DISP_Load256(layer + 2 * j), l), bgr + 3 * j);                   \
+      STORE(BlendRGB565x16(second, DISP_Load256(layer + 2 * j + 32), l),                           \
+            bgr + 3 * j + 48);                                                                     \
+    }                                                                                              \
+    if (j + 16 <= count) {                                                                         \
+      ConvertYUY2x32<kPlainLuma, kUniformHue>(DISP_Load256(pairs + 2 * j),                         \
+                                              _mm256_setzero_si256(), a, k, &first, &second);      \
+      STORE(BlendRGB565x16(first, DISP_Load256(layer + 2 * j), l), bgr + 3 * j);                   \
+      j += 16;                                                                                     \
+    }                                                                                              \
+    for (; j < count; ++j) {                                                                       \
+      ConvertYUY2Pixel(a, pairs, 0, j, bgr + 3 * j);                                               \
+      uint16_t pixel;                                                                              \
+      std::memcpy(&pixel, layer + 2 * j, 2);                                                       \
+      BlendRGB565Pixel(pixel, keyed, key565, alpha, bgr + 3 * j);                                  \
+    }                                                                                              \
   }
 
-DISP_YUY2_KERNELS(DISP_AVX2, AVX2, StoreBGR)
+DISP_YUY2_KERNELS(DISP_AVX2, AVX2, DISP_StoreBGR16)
 DISP_YUY2_KERNELS(DISP_AVX512, AVX512, StoreBGRPermuted)
 #undef DISP_YUY2_KERNELS
-
-// Channel c of 16 pixels from the three 16-byte thirds of their 48 bytes.
-DISP_AVX2_INLINE __m128i Channel(const __m128i thirds[3], int c) {
-  __m128i v = _mm_setzero_si128();
-  for (int t = 0; t < 3; ++t)
-    v = _mm_or_si128(v, _mm_shuffle_epi8(thirds[t], _mm_load_si128(reinterpret_cast<const __m128i*>(
-                                                        kDeinterleave.of[c][t]))));
-  return v;
-}
 
 DISP_AVX2 void ConvertYCbCrToBGRAVX2(const DISP_ColorAdjust& a, uint8_t* pixels, int count) {
   const Constants k = ConstantsOf(a);
   int j = 0;
   for (; j + 16 <= count; j += 16) {
     uint8_t* at = pixels + 3 * j;
-    const __m128i thirds[3] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)),
-                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16)),
-                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 32))};
-    const Chroma t = Turned<false>(_mm256_cvtepu8_epi16(Channel(thirds, 1)),
-                            _mm256_cvtepu8_epi16(Channel(thirds, 2)), k);
-    StoreBGR(ToBGR(LumaC<false>(_mm256_cvtepu8_epi16(Channel(thirds, 0)), a), t, k), at);
+    // Y, Cb, Cr in the lanes of blue, green, red.
+    const DISP_Bgr16 ycc = DISP_LoadBGR16(at);
+    DISP_StoreBGR16(ToBGR(LumaC<false>(ycc.b, a), Turned<false>(ycc.g, ycc.r, k), k), at);
   }
   for (; j < count; ++j) {
     uint8_t* at = pixels + 3 * j;
@@ -410,7 +329,7 @@ void DISP_PrepareColorAdjust(DISP_Composition& c) {
   a.lumaGain = static_cast<int16_t>(gain);
   uint8_t clearBGR[3];
   ConvertPixel(a, 16, 128, 128, clearBGR);
-  for (size_t i = 0; i < a.clearRow.size(); ++i) a.clearRow[i] = clearBGR[i % 3];
+  for (size_t i = 0; i < a.clearRow.size(); i += 3) std::memcpy(&a.clearRow[i], clearBGR, 3);
 }
 
 void DISP_FillClearBGR(const DISP_Composition& c, uint8_t* bgr, int count) {

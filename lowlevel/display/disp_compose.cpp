@@ -39,8 +39,8 @@ void DrawOverlaysInYUV(const DISP_Composition& c) {
 }
 
 void DrawRGBRow(const DISP_Composition& c, int y) {
-  DISP_RGBSpan spans[kDISP_MaxRGBSpans];
-  const int count = DISP_RGBRowSpans(c, y, spans);
+  const DISP_RGBSpan* spans = nullptr;
+  const int count = DISP_RGBRowSpans(c, y, &spans);
   for (int s = 0; s < count; ++s) DISP_DrawRGBSpan(c, y, spans[s]);
 }
 
@@ -83,11 +83,11 @@ void ComposePiece(const DISP_Composition& c, int y, const DISP_YUVSegment& segme
 }
 
 // Row y from nothing to gamma. The YUV segments cover the row; the RGB spans lie in it.
-void ComposeRow(const DISP_Composition& c, int y) {
-  DISP_YUVSegment segments[kDISP_MaxYUVSegments];
-  DISP_RGBSpan spans[kDISP_MaxRGBSpans];
-  const int segmentCount = DISP_YUVRowSegments(c, y, segments);
-  const int spanCount = DISP_RGBRowSpans(c, y, spans);
+void ComposeRow(const DISP_Composition& c, int y, DISP_YUVRows* rows) {
+  const DISP_YUVSegment* segments = rows->segments.data();
+  const DISP_RGBSpan* spans = nullptr;
+  const int segmentCount = DISP_YUVRowSegments(c, y, rows);
+  const int spanCount = DISP_RGBRowSpans(c, y, &spans);
   int s = 0, p = 0;
   for (int x = 0; x < c.width;) {
     while (s + 1 < segmentCount && segments[s].x1 <= x) ++s;
@@ -149,6 +149,7 @@ bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP
                        DISP_Kernels kernels) {
   DISP_Composition c;
   if (!video || !DISP_StartComposition(&c, model, video, surface, kernels)) return false;
+  DISP_PrepareYUVPlanes(c);
   DISP_PrepareColorAdjust(c);
   DISP_PrepareRGBLayer(c);
   DISP_PrepareCursor(c);
@@ -157,7 +158,8 @@ bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP
     ComposeThroughSurface(c);
     return true;
   }
-  for (int y = 0; y < c.height; ++y) ComposeRow(c, y);
+  DISP_YUVRows rows;
+  for (int y = 0; y < c.height; ++y) ComposeRow(c, y, &rows);
   return true;
 }
 
@@ -173,6 +175,7 @@ bool DISP_DrawYUVPart(const DISP_Model& model, const uint8_t* video, const DISP_
   DISP_Composition c;
   if (!video || !DISP_StartComposition(&c, model, video, surface, DISP_KERNELS_PORTABLE))
     return false;
+  DISP_PrepareYUVPlanes(c);
   DISP_DrawYUVPartRows(c, planeB ? 1 : 0, bottomPart ? 1 : 0);
   return true;
 }

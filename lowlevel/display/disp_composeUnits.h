@@ -29,6 +29,19 @@ struct DISP_ColorAdjust {
   alignas(16) int16_t hueTables[4][8];
 };
 
+// A run of one output row where the RGB layer shows with one operation and alpha (0 to 15).
+struct DISP_RGBSpan {
+  int x0, x1;
+  uint32_t operation, alpha;
+};
+inline constexpr int kDISP_MaxRGBSpans = 9;
+// Rows up to y1 (exclusive, from the previous band's end) and the runs each of them shows.
+struct DISP_RGBBand {
+  int y1;
+  int count;
+  std::array<DISP_RGBSpan, kDISP_MaxRGBSpans> spans;
+};
+
 // The RGB layer as this frame shows it (disp_rgbLayer.cpp).
 struct DISP_RGBFrame {
   int depth;  // 4, 8, 16 or 24; 0 when the settings or regions show no image
@@ -38,6 +51,19 @@ struct DISP_RGBFrame {
   uint32_t key;   // what an expanded pixel is compared with
   uint32_t key565;
   std::array<uint16_t, DISP_MAX_OUTPUT_WIDTH> columnOf;
+  int bandCount;  // bands cover the output's rows top to bottom; none when no image shows
+  std::array<DISP_RGBBand, 9> bands;
+};
+
+// One part of a YUV plane as this frame draws it (disp_yuvLayer.cpp).
+struct DISP_YUVPartFrame {
+  int start, end;   // output lines, end exclusive; start = end when the part shows nowhere
+  int left, right;  // output columns, right inclusive and inside the output
+  uint32_t vertical, horizontal;
+  int mirror;
+  int64_t offset, stride;  // the first line's first pair in video memory; the bytes a line
+  int64_t lastPair;        // from a line's first pair to the pair of its rightmost column
+  bool inMemory;           // every row's pairs lie in video memory
 };
 
 // The cursor as this frame draws it (disp_cursorLayer.cpp).
@@ -48,7 +74,12 @@ struct DISP_CursorFrame {
   int firstLine, lines;
   bool tv;
   int64_t bitmap;
-  // Each colour blended over every old byte value: [colour][blue, green, red][old].
+  // What each two-bit code does to a byte: codes 0 and 1 blend their colour, 2 leaves the byte,
+  // 3 inverts it. As the vector kernel works it out, by code (entries 4 to 7 unused; the formula
+  // is in disp_cursorLayer.cpp), and, when the portable path draws any pixel of the frame, each
+  // colour blended over every old byte value: [colour][blue, green, red][old].
+  alignas(16) std::array<uint16_t, 8> keep, invert;
+  alignas(16) std::array<std::array<uint16_t, 8>, 3> add;  // [blue, green, red][code]
   std::array<std::array<std::array<uint8_t, 256>, 3>, 2> blended;
 };
 
@@ -62,6 +93,7 @@ struct DISP_Composition {
   int tv;                // 1 on television: layer line numbers count field lines
   DISP_Kernels kernels;
   DISP_ColorAdjust color;
+  std::array<DISP_YUVPartFrame, 4> yuvParts;  // plane A top, plane A bottom, plane B top, bottom
   DISP_RGBFrame rgb;
   DISP_CursorFrame cursor;
   std::array<std::array<uint8_t, 256>, 3> gammaOfChannel;  // [blue, green, red][value]
@@ -99,19 +131,30 @@ enum DISP_SegmentKind : int { DISP_SEGMENT_CLEAR, DISP_SEGMENT_DIRECT, DISP_SEGM
 struct DISP_YUVSegment {
   int x0, x1;  // output columns, x1 exclusive
   DISP_SegmentKind kind;
+  int part;             // plane A top, plane A bottom, plane B top, bottom (0 to 3); -1 clear
   int64_t line;         // video-memory offset of the part's first pair on this row
   int left;             // column of the part's first sample
   uint32_t horizontal;  // source step per pixel times 1024
   int mirror;           // 1: samples run backwards from Y1
 };
 inline constexpr int kDISP_MaxYUVSegments = 9;
-// What row y shows once every part is drawn, left to right; the count of segments.
-int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVSegment* segments);
+// The segments of the row last asked for. A row crossed by the same parts, each with all its
+// columns, shows the same segments, and only their source lines move.
+inline constexpr uint32_t kDISP_NoYUVShape = ~0u;
+struct DISP_YUVRows {
+  uint32_t shape = kDISP_NoYUVShape;  // bit p: part p on the row; kDISP_NoYUVShape: reuse nothing
+  int count = 0;
+  std::array<DISP_YUVSegment, kDISP_MaxYUVSegments> segments;
+};
+// What row y shows once every part is drawn, left to right, in rows->segments; their count.
+int DISP_YUVRowSegments(const DISP_Composition& c, int y, DISP_YUVRows* rows);
 // Y, Cb, Cr of a part's segment into the row's pixels (three bytes each).
 void DISP_DrawYUVSegment(const DISP_Composition& c, const DISP_YUVSegment& segment, uint8_t* row);
 // The pair holding a DIRECT segment's first pixel, and which of its two samples that pixel is.
 const uint8_t* DISP_DirectSource(const DISP_Composition& c, const DISP_YUVSegment& segment,
                                  int* firstSample);
+// Takes the four parts' geometry for this frame.
+void DISP_PrepareYUVPlanes(DISP_Composition& c);
 void DISP_DrawYUVPartRows(const DISP_Composition& c, int planeB, int bottomPart);
 
 // ---- OSD and sub-picture (disp_osdLayer.cpp, disp_spuLayer.cpp) -----------------------------
@@ -135,15 +178,9 @@ void DISP_ConvertYUY2BlendRGB565(const DISP_Composition& c, const uint8_t* pair,
 void DISP_ConvertYCbCrToBGR(const DISP_Composition& c, uint8_t* pixels, int count);
 
 // ---- RGB layer (disp_rgbLayer.cpp) ----------------------------------------------------------
-// A run of one output row where the layer shows with one operation and alpha (0 to 15).
-struct DISP_RGBSpan {
-  int x0, x1;
-  uint32_t operation, alpha;
-};
-inline constexpr int kDISP_MaxRGBSpans = 9;
 void DISP_PrepareRGBLayer(DISP_Composition& c);
-// The runs of row y where the layer shows; their count.
-int DISP_RGBRowSpans(const DISP_Composition& c, int y, DISP_RGBSpan* spans);
+// The runs of row y where the layer shows (`spans` points at them); their count.
+int DISP_RGBRowSpans(const DISP_Composition& c, int y, const DISP_RGBSpan** spans);
 void DISP_DrawRGBSpan(const DISP_Composition& c, int y, const DISP_RGBSpan& span);
 // Where a span's image pixels lie when they are RGB565 one to one with the output and all in video
 // memory; null otherwise. `key565` receives the colour key as an RGB565 pixel.

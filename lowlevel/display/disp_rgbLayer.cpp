@@ -73,33 +73,11 @@ void DrawSpan(const DISP_Composition& c, int y, const DISP_RGBSpan& span) {
   }
 }
 
-int ClampColumn(int64_t x, int width) { return static_cast<int>(x < 0 ? 0 : x > width ? width : x); }
+// x within 0..limit.
+int ClampTo(int64_t x, int limit) { return static_cast<int>(x < 0 ? 0 : x > limit ? limit : x); }
 
-}  // namespace
-
-void DISP_PrepareRGBLayer(DISP_Composition& c) {
-  const DISP_Model& model = *c.model;
-  DISP_RGBFrame& layer = c.rgb;
-  const int depth = model.colorBitDepth;
-  const bool knownDepth = depth == 4 || depth == 8 || depth == 16 || depth == 24;
-  layer.imageWidth = model.screenSizeX;
-  layer.imageHeight = model.screenSizeY;
-  const bool sized = layer.imageWidth > 0 && layer.imageWidth <= kMaxImageSide &&
-                     layer.imageHeight > 0 && layer.imageHeight <= kMaxImageSide;
-  bool anyRegion = model.rgbLayerRegion[5].active && model.rgbLayerRegion[5].visible;
-  for (int k = 1; k <= 4; ++k) anyRegion = anyRegion || model.rgbLayerRegion[k].active;
-  layer.depth = knownDepth && sized && anyRegion ? depth : 0;
-  layer.offset = model.rgbVideoMemOffset;
-  layer.oneToOne = layer.imageWidth == c.width;
-  for (int x = 0; x < c.width; ++x)
-    layer.columnOf[x] = static_cast<uint16_t>(x * layer.imageWidth / c.width);
-  const uint32_t key = model.regionColorKey;
-  layer.key = depth == 16 ? key & 0xF8FCF8 : key;
-  layer.key565 = (key & 0xF8) << 8 | ((key >> 8) & 0xFC) << 3 | ((key >> 16) & 0xF8) >> 3;
-}
-
-int DISP_RGBRowSpans(const DISP_Composition& c, int y, DISP_RGBSpan* spans) {
-  if (!c.rgb.depth) return 0;
+// The runs of row y where the layer shows; their count.
+int RowSpans(const DISP_Composition& c, int y, DISP_RGBSpan* spans) {
   const DISP_RGBRegion& whole = c.model->rgbLayerRegion[5];
   const bool shownByDefault = whole.active && whole.visible;
   const uint32_t defaultAlpha = whole.operation ? whole.alpha : 15;
@@ -114,8 +92,8 @@ int DISP_RGBRowSpans(const DISP_Composition& c, int y, DISP_RGBSpan* spans) {
     const int64_t bottom = c.tv ? 2 * int64_t{r.bottom} : r.bottom;
     inside[k] = r.active && top <= y && y <= bottom;
     if (!inside[k]) continue;
-    DISP_InsertCut(cuts, &cutCount, ClampColumn(r.left, c.width));
-    DISP_InsertCut(cuts, &cutCount, ClampColumn(int64_t{r.right} + 1, c.width));
+    DISP_InsertCut(cuts, &cutCount, ClampTo(r.left, c.width));
+    DISP_InsertCut(cuts, &cutCount, ClampTo(int64_t{r.right} + 1, c.width));
   }
 
   int count = 0;
@@ -142,6 +120,68 @@ int DISP_RGBRowSpans(const DISP_Composition& c, int y, DISP_RGBSpan* spans) {
     spans[count++] = {a, b, operation, alpha};
   }
   return count;
+}
+
+}  // namespace
+
+void DISP_PrepareRGBLayer(DISP_Composition& c) {
+  const DISP_Model& model = *c.model;
+  DISP_RGBFrame& layer = c.rgb;
+  const int depth = model.colorBitDepth;
+  const bool knownDepth = depth == 4 || depth == 8 || depth == 16 || depth == 24;
+  layer.imageWidth = model.screenSizeX;
+  layer.imageHeight = model.screenSizeY;
+  const bool sized = layer.imageWidth > 0 && layer.imageWidth <= kMaxImageSide &&
+                     layer.imageHeight > 0 && layer.imageHeight <= kMaxImageSide;
+  bool anyRegion = model.rgbLayerRegion[5].active && model.rgbLayerRegion[5].visible;
+  for (int k = 1; k <= 4; ++k) anyRegion = anyRegion || model.rgbLayerRegion[k].active;
+  layer.depth = knownDepth && sized && anyRegion ? depth : 0;
+  layer.offset = model.rgbVideoMemOffset;
+  layer.oneToOne = layer.imageWidth == c.width;
+  // x x imageWidth / width, stepped: x x imageWidth = column x width + rest, rest below width.
+  if (layer.depth) {
+    const int64_t whole = layer.imageWidth / c.width, part = layer.imageWidth % c.width;
+    int64_t column = 0, rest = 0;
+    for (int x = 0; x < c.width; ++x) {
+      layer.columnOf[x] = static_cast<uint16_t>(column);
+      column += whole, rest += part;
+      if (rest >= c.width) rest -= c.width, ++column;
+    }
+  }
+  const uint32_t key = model.regionColorKey;
+  layer.key = depth == 16 ? key & 0xF8FCF8 : key;
+  layer.key565 = (key & 0xF8) << 8 | ((key >> 8) & 0xFC) << 3 | ((key >> 16) & 0xF8) >> 3;
+
+  // Rows between two region edges cross the same regions, so they share their runs.
+  layer.bandCount = 0;
+  if (!layer.depth) return;
+  int cuts[10] = {0};
+  int cutCount = 1;
+  DISP_InsertCut(cuts, &cutCount, c.height);
+  for (int k = 1; k <= 4; ++k) {
+    const DISP_RGBRegion& r = model.rgbLayerRegion[k];
+    if (!r.active) continue;
+    const int64_t top = c.tv ? 2 * int64_t{r.top} : r.top;
+    const int64_t bottom = c.tv ? 2 * int64_t{r.bottom} : r.bottom;
+    DISP_InsertCut(cuts, &cutCount, ClampTo(top, c.height));
+    DISP_InsertCut(cuts, &cutCount, ClampTo(bottom + 1, c.height));
+  }
+  for (int cut = 0; cut + 1 < cutCount; ++cut) {
+    if (cuts[cut] == cuts[cut + 1]) continue;
+    DISP_RGBBand& band = layer.bands[layer.bandCount++];
+    band.y1 = cuts[cut + 1];
+    band.count = RowSpans(c, cuts[cut], band.spans.data());
+  }
+}
+
+int DISP_RGBRowSpans(const DISP_Composition& c, int y, const DISP_RGBSpan** spans) {
+  const DISP_RGBFrame& layer = c.rgb;
+  for (int b = 0; b < layer.bandCount; ++b) {
+    if (y >= layer.bands[b].y1) continue;
+    *spans = layer.bands[b].spans.data();
+    return layer.bands[b].count;
+  }
+  return 0;
 }
 
 void DISP_DrawRGBSpan(const DISP_Composition& c, int y, const DISP_RGBSpan& span) {

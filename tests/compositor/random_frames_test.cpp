@@ -186,11 +186,13 @@ TEST_F(RandomFrames, FastCompositorGivesTheReferenceBytes) {
   }
 }
 
-// The demo's frame on each output: plane A over the screen, the keyed band with alpha, the cursor.
+// The demo's frame on each output: plane A over the screen, the keyed band at every alpha, the
+// cursor with weights from transparent to opaque, all of it or its last 20 columns on screen; with
+// each set of kernels.
 TEST_F(RandomFrames, DemoFramesOnEveryOutput) {
   RefFrame ref;
   for (uint32_t mode : {0u, 6u, 20u}) {
-    for (uint16_t alpha : {0, 8, 15}) {
+    for (uint16_t alpha = 0; alpha <= 15; ++alpha) {
       random.seed(mode * 100 + alpha);
       VKR_SetDisplayMode(mode, 16);
       const bool pal = mode == 20, lcd = mode == 0;
@@ -198,15 +200,23 @@ TEST_F(RandomFrames, DemoFramesOnEveryOutput) {
                            720, pal ? 72000 : 0, 0, 0, 0, 0, 0);
       for (int r = 1; r <= 5; ++r) VKR_SetRGBRegionOperation(r, 0, 0, 0, 0, 0, 0, 0, 0);
       VKR_SetRGBRegionColorKey(0xFF00FF);
-      VKR_SetRGBRegionOperation(4, 1, 1, 1, alpha, 0, pal ? 65 : 40, lcd ? 319 : 719, pal ? 223 : 198);
+      VKR_SetRGBRegionOperation(4, 1, 1, 1, alpha, 0, pal ? 65 : 40, lcd ? 319 : 719,
+                                pal ? 223 : 198);
       const uint32_t page = 0x0CA800;
       VKR_SetRGBStartAddress(page);
-      for (uint32_t i = 0; i < 720 * 576; ++i) Put16(page + 2 * i, random() % 3 ? 0xF81F : uint16_t(random()));
-      VKR_SetCursorParams(1, lcd ? 32 : 64, 0xFFFFFFFF, 0x80000000, 0x7F5800);
-      VKR_MoveCursor(lcd ? 100 : 300, lcd ? 100 : 120);
+      for (uint32_t i = 0; i < 720 * 576; ++i)
+        Put16(page + 2 * i, random() % 3 ? 0xF81F : uint16_t(random()));
+      const uint32_t colour1 = uint32_t{alpha} << 28 | (random() & 0xFFFFFF);
+      const uint32_t colour0 = uint32_t{15u - alpha} << 28 | (random() & 0xFFFFFF);
+      VKR_SetCursorParams(1, lcd ? 32 : 64, colour1, colour0, 0x7F5800);
+      const uint16_t x = alpha % 2 ? uint16_t(VKR_WinOutputWidth() - 20) : lcd ? 100 : 300;
+      VKR_MoveCursor(x, lcd ? 100 : 120);
       RefComposeFrame(ref, g_displayModel, base);
-      ASSERT_EQ(VKR_LowLevelAPI_SoftRender(), VKR_OK);
-      ASSERT_TRUE(SameAsReference(ref)) << "mode " << mode << ", alpha " << alpha;
+      for (int kernels = DISP_BestKernels(); kernels >= DISP_KERNELS_PORTABLE; --kernels) {
+        ASSERT_TRUE(DISP_ComposeFrame(g_displayModel, base, surface, DISP_Kernels(kernels)));
+        ASSERT_TRUE(SameAsReference(ref, pixels.data(), written.data()))
+            << "mode " << mode << ", alpha " << alpha << ", kernels " << kernels;
+      }
     }
   }
 }
