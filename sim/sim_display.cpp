@@ -157,6 +157,8 @@ void DecodeCursor(DISP_Model* model) {
   cursor.color0 = (Reg32(GP2X_MLC_HWC_FGR) & 0x0FFFFFFF) | uint32_t{(control >> 12) & 0xFu} << 28;
   cursor.color1 = (Reg32(GP2X_MLC_HWC_BGR) & 0x0FFFFFFF) | uint32_t{(control >> 8) & 0xFu} << 28;
   cursor.bitmapOffset = VideoOffset(Reg32(GP2X_MLC_HWC_EADRL)) & ~3u;
+  // A bitmap outside video memory reads nothing the display model can name: no cursor.
+  if (cursor.bitmapOffset >= GP2X_VIDEO_MEMORY_SIZE) cursor.enable = 0;
 }
 
 void DecodeOverlays(DISP_Model* model) {

@@ -16,3 +16,38 @@ target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/suppor
 target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>"
   CB_RECORDER_PROGRAM="$<TARGET_FILE:copperbramble-record>")
 add_dependencies(gp2x_tests copperbramble-sim copperbramble-record)
+
+# The simulated display controller's fuzz target, built by clang with libFuzzer and the sanitizers
+# from the console's sources: a few seconds with the suite, a million inputs only when CB_FUZZ_LONG
+# is set (ctest -L long).
+find_program(CB_CLANGXX NAMES clang++ clang++-14)
+if(CB_CLANGXX)
+  file(GLOB cb_sim_fuzz_sources ${CMAKE_SOURCE_DIR}/sim/sim_*.cpp
+       ${CMAKE_SOURCE_DIR}/lowlevel/display/disp_*.cpp)
+  list(REMOVE_ITEM cb_sim_fuzz_sources ${CMAKE_SOURCE_DIR}/sim/sim_main.cpp
+       ${CMAKE_SOURCE_DIR}/sim/sim_recorder.cpp)
+  list(APPEND cb_sim_fuzz_sources ${CMAKE_CURRENT_LIST_DIR}/gp2x/fuzz_sim_display.cpp)
+  set(cb_sim_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_sim_display_fuzz)
+  add_custom_command(
+    OUTPUT ${cb_sim_fuzz_binary}
+    COMMAND ${CB_CLANGXX} -std=c++20 -g -O2 -fsanitize=fuzzer,address,undefined
+            -fno-sanitize-recover=undefined -DVKR_BACKEND_HANDHELD
+            -I${CMAKE_SOURCE_DIR}/sim -I${CMAKE_SOURCE_DIR}/lowlevel
+            -I${CMAKE_SOURCE_DIR}/lowlevel/display -I${CMAKE_SOURCE_DIR}/lowlevel/gp2x
+            -I${CMAKE_SOURCE_DIR}/lowlevel/win -I${CMAKE_SOURCE_DIR}/demo -I${SDL_INCLUDE_DIR}
+            ${cb_sim_fuzz_sources} ${SDL_LIBRARY} -lmikmod -lunicorn -lpthread
+            -o ${cb_sim_fuzz_binary}
+    DEPENDS ${cb_sim_fuzz_sources}
+    COMMENT "Building the simulated display controller's fuzz target with clang"
+    VERBATIM)
+  add_custom_target(cb_sim_display_fuzz ALL DEPENDS ${cb_sim_fuzz_binary})
+  add_test(NAME cb_sim_display_fuzz_short COMMAND ${cb_sim_fuzz_binary} -max_total_time=5)
+  set_tests_properties(cb_sim_display_fuzz_short PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
+  add_test(NAME cb_sim_display_fuzz_long
+           COMMAND sh -c "[ -n \"$CB_FUZZ_LONG\" ] || exit 77; exec \"$0\" -runs=1000000"
+                   ${cb_sim_fuzz_binary})
+  set_tests_properties(cb_sim_display_fuzz_long PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy" LABELS long SKIP_RETURN_CODE 77
+    TIMEOUT 0)
+endif()
