@@ -15,7 +15,10 @@ target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/suppor
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
 target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>"
   CB_RECORDER_PROGRAM="$<TARGET_FILE:copperbramble-record>")
-add_dependencies(gp2x_tests copperbramble-sim copperbramble-record)
+add_dependencies(gp2x_tests copperbramble-sim copperbramble-record cb_resource_data)
+if(TARGET cb_music_data)
+  add_dependencies(gp2x_tests cb_music_data)
+endif()
 
 # The simulated display controller's fuzz target, built by clang with libFuzzer and the sanitizers
 # from the console's sources: a few seconds with the suite, a million inputs only when CB_FUZZ_LONG
