@@ -16,6 +16,9 @@ target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/suppor
 target_compile_definitions(gp2x_tests PRIVATE CB_SIM_PROGRAM="$<TARGET_FILE:copperbramble-sim>"
   CB_RECORDER_PROGRAM="$<TARGET_FILE:copperbramble-record>")
 add_dependencies(gp2x_tests copperbramble-sim copperbramble-record cb_resource_data)
+if(CB_SANITIZE)
+  target_compile_definitions(gp2x_tests PRIVATE CB_SANITIZED_BUILD)
+endif()
 if(TARGET cb_music_data)
   add_dependencies(gp2x_tests cb_music_data)
 endif()

@@ -4,6 +4,7 @@
 // two write at the same demo times are the same files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,13 +25,24 @@ std::vector<std::string> LinesOf(const std::string& text) {
   return lines;
 }
 
-// Runs a program (its own data beside it) recording digests and the stills at 0 ms, 30 s and
-// 100 s of demo time into the folder `name` of the scratch folder.
+#if defined(CB_SANITIZED_BUILD)
+// Under the sanitizers the programs run tens of times slower: the first seconds of the demo, left
+// through the pause menu at 6 s of recording time, stand for the whole run. A television's longer
+// loading screen leaves the console fewer painted frames before that.
+constexpr const char* kRunOptions = " --keys 6000:Start,6400:Right,6800:B --demo-stills 0,500,1000";
+constexpr size_t kWholeRun = 0;
+#else
+constexpr const char* kRunOptions = " --demo-stills 0,30000,100000";
+constexpr size_t kWholeRun = 5865;  // 0, 20, ..., 117280 ms: every painted frame, once
+#endif
+
+// Runs a program (its own data beside it) recording digests and three stills at demo times into
+// the folder `name` of the scratch folder.
 ProgramRun Record(const std::string& program, const std::string& tvOption, const std::string& name,
                   const ScratchDir& dir) {
   const std::string folder = (dir.path() / name).string();
-  const std::string command = program + " --no-progress" + tvOption +
-                              " --demo-stills 0,30000,100000 --frame-digests " + folder +
+  const std::string command = program + " --no-progress" + tvOption + kRunOptions +
+                              " --frame-digests " + folder +
                               ".txt --frames " + folder + " >" + folder + ".out 2>" + folder + ".err";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWholeFile(folder + ".out"),
@@ -48,12 +60,15 @@ void ExpectAgreement(const std::string& tv) {
       LinesOf(ReadWholeFile((dir.path() / "desktop.txt").string()));
   const std::vector<std::string> consoleFrames =
       LinesOf(ReadWholeFile((dir.path() / "console.txt").string()));
-  // 0, 20, ..., 117280 ms: every painted frame, once.
-  ASSERT_EQ(desktopFrames.size(), 5865u);
-  ASSERT_EQ(consoleFrames.size(), desktopFrames.size());
+  if (kWholeRun) {
+    ASSERT_EQ(desktopFrames.size(), kWholeRun);
+    ASSERT_EQ(consoleFrames.size(), kWholeRun);
+  }
+  const size_t common = std::min(desktopFrames.size(), consoleFrames.size());
+  ASSERT_GT(common, 60u);
   size_t differing = 0;
   std::string first;
-  for (size_t n = 0; n < desktopFrames.size(); ++n) {
+  for (size_t n = 0; n < common; ++n) {
     if (desktopFrames[n] == consoleFrames[n]) continue;
     if (!differing++)
       first = desktopFrames[n] + " on the desktop, " + consoleFrames[n] + " on the console";
