@@ -10,6 +10,7 @@ cb_add_gtest(gp2x_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sim_tv.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_display_registers.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_backend_agreement.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_random_scenes.cpp
   LIBS cb_demo_handheld cb_sim)
 target_include_directories(gp2x_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x)
