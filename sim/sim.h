@@ -63,6 +63,11 @@ uint64_t SimFramesBegun();  // vertical blanks ended since power-on
 using SimFrameHook = void (*)(void* context);
 void SimSetFrameHook(SimFrameHook hook, void* context);
 
+// The frame the display controller shows now, composed from its registers and video memory at
+// the output size they set: width x height pixels of blue, green, red, rows back to back. Valid
+// until the next call.
+const uint8_t* SimComposeFrame(int* width, int* height);
+
 // Buttons held, as an input state word (VKR_BUTTON_ masks); the port lines read low for them.
 void SimSetButtons(uint32_t held);
 // One Linux input event queued on event device n (type, code, value), stamped with sim time.
@@ -83,6 +88,15 @@ uint32_t SimMappedWindows();
 uint32_t SimOpenDescriptors();
 // Register accesses made by the program since power-on.
 uint64_t SimAccessCount();
+
+// Every register access as it happens, into a log the caller owns (for tests): the same accesses
+// the trace lists. Null stops logging; power-off stops it too.
+struct SimAccess {
+  bool write, wide, blitter;  // wide: a 32-bit access
+  uint32_t offset, value;
+  bool operator==(const SimAccess&) const = default;
+};
+void SimSetAccessLog(std::vector<SimAccess>* log);
 
 // The launcher the program asked to replace itself with (recorded, not performed).
 struct SimLauncherRecord {

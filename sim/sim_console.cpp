@@ -122,6 +122,8 @@ void SimPowerOn(const SimConfig& config) {
   SimClock_Reset();
   SimTiming_Reset();
   SimGpio_Reset();
+  SimBlitter_Reset();
+  SimDisplay_Reset();
   SimFirmware_SetRegisters(g_sim.config.tv);
   if (!g_sim.config.tracePath.empty()) SimTrace_Open(g_sim.config.tracePath);
   PowerOnDevices();
@@ -130,6 +132,7 @@ void SimPowerOn(const SimConfig& config) {
 void SimPowerOff() {
   PowerOffDevices();
   SimTrace_Close();
+  SimSetAccessLog(nullptr);
   g_sim.poweredOn = false;
   g_sim.video.clear();
   g_sim.video.shrink_to_fit();

@@ -2,6 +2,7 @@
 // B show it: a vertical blank at the end of every frame period, a horizontal blank at the end of
 // every line. Each frame boundary crossed is a frame begun (the window presents it).
 #include <algorithm>
+#include <array>
 
 #include "sim_state.h"
 
@@ -32,18 +33,51 @@ struct Position {
   Lines lines;
 };
 
+// Where each line of a frame starts (line l at l x period / total), and the frame the last
+// position fell in: the sync polls ask many times a line, so neither is worked out again while it
+// holds. Main thread only.
+struct LineTable {
+  uint64_t period = 0, total = 0;
+  std::array<uint64_t, 313> start{};  // total + 1 entries: the last is the period
+};
+LineTable lineTable;
+struct FrameCache {
+  uint64_t anchorNs = 0, period = 0, frameStart = 0;
+  bool valid = false;
+};
+FrameCache frameCache;
+
+const LineTable& LineTableOf(uint64_t period, uint64_t total) {
+  if (lineTable.period != period || lineTable.total != total) {
+    lineTable.period = period;
+    lineTable.total = total;
+    for (uint64_t l = 0; l <= total; ++l) lineTable.start[l] = l * period / total;
+  }
+  return lineTable;
+}
+
+uint64_t FrameStartOf(uint64_t t, uint64_t period) {
+  const FrameCache& c = frameCache;
+  if (c.valid && c.anchorNs == g_sim.timing.anchorNs && c.period == period && t >= c.frameStart &&
+      t - c.frameStart < period)
+    return c.frameStart;
+  const uint64_t relative = t - g_sim.timing.anchorNs;
+  frameCache = {g_sim.timing.anchorNs, period, g_sim.timing.anchorNs + relative / period * period,
+                true};
+  return frameCache.frameStart;
+}
+
 Position PositionAt(uint64_t t) {
   Position at;
   at.lines = LinesOfOutput();
   const uint64_t period = PeriodNs();
-  const uint64_t relative = t - g_sim.timing.anchorNs;
-  at.frameStart = g_sim.timing.anchorNs + relative / period * period;
-  const uint64_t inFrame = relative % period;
+  const LineTable& table = LineTableOf(period, at.lines.total);
+  at.frameStart = FrameStartOf(t, period);
+  const uint64_t inFrame = t - at.frameStart;
   at.line = inFrame * at.lines.total / period;
-  while (at.line + 1 < at.lines.total && (at.line + 1) * period / at.lines.total <= inFrame)
-    ++at.line;
-  at.lineStart = at.line * period / at.lines.total;
-  at.lineEnd = (at.line + 1) * period / at.lines.total;
+  while (at.line + 1 < at.lines.total && table.start[at.line + 1] <= inFrame) ++at.line;
+  at.lineStart = table.start[at.line];
+  at.lineEnd = table.start[at.line + 1];
   return at;
 }
 

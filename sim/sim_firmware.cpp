@@ -47,6 +47,11 @@ constexpr RegisterValue kCommon[] = {
     {GP2X_DPC_FPIPOL3, 0xFFFF},
     {GP2X_DPC_FPIATV1, 0xFFFF},
     {GP2X_DPC_FPIATV2, 0xFFFF},
+    // Neutral hue and saturation in the four chroma quadrants (Cb 63, 0; Cr 0, 63).
+    {GP2X_MLC_HUECB1AB, 0x3F00},     {GP2X_MLC_HUECR1AB, 0x003F},
+    {GP2X_MLC_HUECB1AB + 4, 0x3F00}, {GP2X_MLC_HUECR1AB + 4, 0x003F},
+    {GP2X_MLC_HUECB1AB + 8, 0x3F00}, {GP2X_MLC_HUECR1AB + 8, 0x003F},
+    {GP2X_MLC_HUECB1AB + 12, 0x3F00}, {GP2X_MLC_HUECR1AB + 12, 0x003F},
 };
 
 constexpr RegisterValue kLcd[] = {

@@ -6,14 +6,18 @@
 
 namespace {
 
-// Pins whose two pin-function bits say output (01).
+// Pins whose two pin-function bits say output (01): the low bit of the pair set, the high one
+// clear, gathered from every second bit into one bit a pin (the sync polls read port B often).
 uint16_t OutputPins(uint32_t port) {
+  static_assert(GP2X_ALTFN_OUTPUT == 1 && GP2X_ALTFN_MASK == 3);
   const uint32_t functions = uint32_t{g_sim.reg[GP2X_GPIOALTFN(port) >> 1]} |
                              uint32_t{g_sim.reg[GP2X_GPIOALTFNHIGH(port) >> 1]} << 16;
-  uint16_t outputs = 0;
-  for (uint32_t pin = 0; pin < 16; ++pin)
-    if ((functions >> (2 * pin) & GP2X_ALTFN_MASK) == GP2X_ALTFN_OUTPUT) outputs |= 1u << pin;
-  return outputs;
+  uint32_t pins = functions & ~(functions >> 1) & 0x55555555u;
+  pins = (pins | pins >> 1) & 0x33333333u;
+  pins = (pins | pins >> 2) & 0x0F0F0F0Fu;
+  pins = (pins | pins >> 4) & 0x00FF00FFu;
+  pins = (pins | pins >> 8) & 0x0000FFFFu;
+  return static_cast<uint16_t>(pins);
 }
 
 void SetExternal(uint32_t port, uint16_t mask, uint16_t levels) {

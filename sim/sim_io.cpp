@@ -50,15 +50,23 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
   else if (window == Window::Reg && op == Op::R16 && offset == GP2X_GPIOBPINLVL &&
            lastAccess.repeats >= kStatusPollRepeats)
     SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
-  // The blitter's busy bits jump here once its unit is decoded; the encoder's polls jump where
-  // its transfers end (PortBWritten).
+  else if (window == Window::Blt && op == Op::R32 && lastAccess.repeats >= kStatusPollRepeats) {
+    if (const uint64_t ends = SimBlitter_BusyEndsNs(offset)) SimClock_JumpTo(ends);
+  }
+  // The encoder's polls jump where its transfers end (PortBWritten).
 }
 
 void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
-  if (!g_sim.trace) return;
   const bool wide = op == Op::R32 || op == Op::W32;
+  SimTrace_Log({op == Op::W16 || op == Op::W32, wide, window == Window::Blt, offset, value});
+  if (!g_sim.trace) return;
   SimTrace_Access(kOpName[static_cast<int>(op)], kWindowName[static_cast<int>(window)], offset, value,
                   wide ? 8 : 4);
+}
+
+// The display controller's layers (0x2800 to 0x29FF): the writes its unit follows as they happen.
+bool IsDisplayRegister(uint32_t offset) {
+  return offset >= GP2X_DPC_CNTL && offset < GP2X_DPC_CNTL + 0x200;
 }
 
 bool IsPinLevel(uint32_t offset) {
@@ -132,9 +140,8 @@ void Write16(uint32_t offset, uint16_t value) {
       return;
   }
   if (IsPinLevel(offset)) return;
-  // The display controller's unit decodes its registers (0x2800 to 0x29FF and the scaler and
-  // frame registers) into its display model here, after the latch below.
   g_sim.reg[offset >> 1] = value;
+  if (IsDisplayRegister(offset)) SimDisplay_Written(offset, value);
 }
 
 void Write32(uint32_t offset, uint32_t value) {
@@ -143,10 +150,13 @@ void Write32(uint32_t offset, uint32_t value) {
 }
 
 // ---- Blitter window --------------------------------------------------------------------------
-// The blitter's unit decodes its registers (0x00 to 0x34) and the rotator's (0x100 to 0x114) here,
-// starting an operation on the start bit and answering the busy bits.
-uint32_t ReadBlitter(uint32_t offset) { return g_sim.blitter[offset >> 2]; }
-void WriteBlitter(uint32_t offset, uint32_t value) { g_sim.blitter[offset >> 2] = value; }
+// The blitter's registers (0x00 to 0x34) and the rotator's (0x100 to 0x114): a start bit starts an
+// operation, the busy bits answer its progress.
+uint32_t ReadBlitter(uint32_t offset) { return SimBlitter_Read(offset); }
+void WriteBlitter(uint32_t offset, uint32_t value) {
+  g_sim.blitter[offset >> 2] = value;
+  SimBlitter_Written(offset, value);
+}
 
 constexpr uint32_t kReg16Mask = GP2X_REG_WINDOW_SIZE - 2;
 constexpr uint32_t kReg32Mask = GP2X_REG_WINDOW_SIZE - 4;

@@ -14,6 +14,8 @@
 #include "demo_main.h"
 #include "key_schedule.h"
 #include "sim.h"
+#include "record_command.h"
+#include "sim_recorder.h"
 #include "sim_sound.h"
 #include "sim_window.h"
 
@@ -23,18 +25,19 @@ namespace {
 
 void PrintUsage() {
   std::printf(
-      "usage: copperbramble-sim [options]\n"
+      "copperbramble-sim: the console's program on the simulated console, in a window in real\n"
+      "time, or headless on the virtual clock; with --out, --stills, --demo-stills, --keep-frames,\n"
+      "--frames or --frame-digests it records headless as copperbramble-record does.\n"
       "  --headless       no window: run on the virtual clock as fast as possible\n"
-      "  --fps N          frames a second of the console's display (default 50)\n"
       "  --tv lcd|ntsc|pal  the output the firmware left running (default lcd)\n"
-      "  --keys LIST      timed presses, e.g. 5000:Start,5600:Right,7000:B/300 (ms:button[/hold])\n"
       "  --trace FILE     write every register access to FILE (and the TV encoder's transfers)\n"
       "  --captions FILE.scc  write the captions the TV encoder sent as a Scenarist caption file\n"
       "  --bus-vcd FILE.vcd   write the TV encoder's two bus lines as a value-change dump\n"
       "  --firmware X.Y.Z the firmware version file (empty: none; default 4.1.0)\n"
       "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video, encoder\n"
-      "  --data DIR       folder holding resource.dat and main.it (default: data beside this program)\n"
-      "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE and CB_SIM_FAULTS variables set the same.\n");
+      "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE and CB_SIM_FAULTS variables set the same.\n"
+      "The recorder's options (--tv of the recorder is the one above):\n");
+  PrintRecordUsage("copperbramble-sim");
 }
 
 fs::path ProgramFolder(const char* argv0) {
@@ -57,12 +60,20 @@ double Seconds(const timespec& from, const timespec& to) {
   return static_cast<double>(to.tv_sec - from.tv_sec) + (to.tv_nsec - from.tv_nsec) / 1e9;
 }
 
+bool IsRecordingOption(const std::string& argument) {
+  return argument == "--out" || argument == "--stills" || argument == "--demo-stills" ||
+         argument == "--keep-frames" || argument == "--frames" || argument == "--frame-digests";
+}
+
+uint32_t StartupModeOf(SimTV tv) { return tv == SimTV::Lcd ? 0 : tv == SimTV::Ntsc ? 5 : 19; }
+
 }  // namespace
 
+// The console's own options are taken here; the rest are the recorder's.
 int main(int argc, char** argv) {
   SimConfig config = SimConfigFromEnvironment();
-  std::vector<KeyPress> keys;
-  fs::path dataFolder = ProgramFolder(argv[0]) / "data";
+  std::vector<char*> recorderArguments = {argv[0]};
+  bool recording = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -71,26 +82,11 @@ int main(int argc, char** argv) {
       return 0;
     } else if (argument == "--headless") {
       config.realTime = false;
-    } else if (argument == "--fps" && hasValue) {
-      const int fps = std::atoi(argv[++i]);
-      if (fps < 1 || fps > 1000) {
-        std::fprintf(stderr, "--fps wants a number from 1 to 1000\n");
-        return 2;
-      }
-      config.framePeriodMs = static_cast<uint32_t>(1000 / fps);
     } else if (argument == "--tv" && hasValue) {
       if (!SimParseTV(argv[++i], &config.tv)) {
         std::fprintf(stderr, "--tv wants lcd, ntsc or pal\n");
         return 2;
       }
-    } else if (argument == "--keys" && hasValue) {
-      std::string error;
-      const auto parsed = ParseKeySchedule(argv[++i], &error);
-      if (!parsed) {
-        std::fprintf(stderr, "--keys: %s\n", error.c_str());
-        return 2;
-      }
-      keys = *parsed;
     } else if (argument == "--trace" && hasValue) {
       config.tracePath = fs::absolute(argv[++i]).string();
     } else if (argument == "--captions" && hasValue) {
@@ -107,14 +103,34 @@ int main(int argc, char** argv) {
         return 2;
       }
       config.faults |= faults;
-    } else if (argument == "--data" && hasValue) {
-      dataFolder = argv[++i];
     } else {
-      std::fprintf(stderr, "unknown or incomplete option %s\n", argument.c_str());
-      PrintUsage();
-      return 2;
+      recording |= IsRecordingOption(argument);
+      recorderArguments.push_back(argv[i]);
     }
   }
+  RecordCommand command;
+  command.options.showProgress = false;
+  command.dataFolder = ProgramFolder(argv[0]) / "data";
+  switch (ParseRecordCommand(static_cast<int>(recorderArguments.size()), recorderArguments.data(),
+                             &command)) {
+    case RecordParse::kHelp:
+      return 0;
+    case RecordParse::kInvalid:
+      return 2;
+    case RecordParse::kRecord:
+      break;
+  }
+  command.options.startupDisplayMode = StartupModeOf(config.tv);
+  config.framePeriodMs = FramePeriodMs(command.options.framesPerSecond);
+  if (recording) {
+    SimRecorder_SetConfig(config);
+    const int status = RunRecordCommand(command, RecordOnSimulatedConsole);
+    SimPowerOff();
+    return status;
+  }
+
+  std::vector<KeyPress> keys = command.options.keys;
+  const fs::path dataFolder = command.dataFolder;
   if (chdir(dataFolder.c_str()) != 0) {
     std::fprintf(stderr, "cannot enter the data folder %s: %s\n", dataFolder.c_str(),
                  std::strerror(errno));

@@ -9,6 +9,7 @@
 #include <deque>
 #include <vector>
 
+#include "disp_model.h"
 #include "sim.h"
 #include "vkr_gp2xRegisters.h"
 
@@ -57,6 +58,23 @@ struct SimInputDevices {
   std::deque<std::vector<uint8_t>> touch;   // records as the device hands them out
 };
 
+// ---- Blitter and rotator (sim_blitter.cpp) --------------------------------------------------
+// An operation is carried out when it starts; its busy bit stays set until its time has passed.
+struct SimBlitterUnit {
+  uint64_t blitBusyUntilNs = 0;
+  uint64_t rotateBusyUntilNs = 0;
+  uint64_t operations = 0;          // blits and rotations started since power-on
+};
+
+// ---- Display controller (sim_display.cpp) ----------------------------------------------------
+// What the registers alone cannot show: the tables written through auto-advancing index
+// registers. Everything else is decoded from the registers when a frame is composed.
+struct SimDisplay {
+  std::array<uint32_t, 256> palette{};   // blue, green, red
+  std::array<uint32_t, 256> gamma{};     // output red, green, blue
+  std::array<uint32_t, 256> osdPalette{};  // Y, Cb, Cr, alpha in bits 28-31
+};
+
 // ---- The console -----------------------------------------------------------------------------
 struct SimConsole {
   bool poweredOn = false;
@@ -73,6 +91,8 @@ struct SimConsole {
   SimDisplayTiming timing;
   SimGpio gpio;
   SimAdc adc;
+  SimBlitterUnit blitterUnit;
+  SimDisplay display;
   SimInputDevices input;
   std::array<SimFile, SIM_MAX_FILES> files{};
   int lastError = 0;
@@ -113,6 +133,19 @@ uint64_t SimTiming_NextVSyncEdgeNs();
 void SimTiming_Reanchor(uint64_t ns);
 void SimTiming_Advance(uint64_t fromNs, uint64_t toNs);
 
+// Blitter and rotator: a write to the blitter window (after it is latched), the value a read
+// answers, and when the busy bit a poll of this register waits on clears (0: not busy).
+void SimBlitter_Reset();
+void SimBlitter_Written(uint32_t offset, uint32_t value);
+uint32_t SimBlitter_Read(uint32_t offset);
+uint64_t SimBlitter_BusyEndsNs(uint32_t offset);
+
+// Display controller: a write to one of its registers (after it is latched: the palette and gamma
+// data ports), and the model the registers describe now, as the compositor takes it.
+void SimDisplay_Reset();
+void SimDisplay_Written(uint32_t offset, uint16_t value);
+void SimDisplay_Decode(DISP_Model* model);
+
 // Ports: pin levels, and the writes of output and pin-function registers.
 void SimGpio_Reset();
 uint16_t SimGpio_PinLevel(uint32_t port);
@@ -128,6 +161,8 @@ void SimFirmware_SetRegisters(SimTV tv);
 void SimTrace_Open(const std::string& path);
 void SimTrace_Close();
 void SimTrace_Access(const char* op, const char* window, uint32_t offset, uint32_t value, int digits);
+// The access log of SimSetAccessLog, when one is set.
+void SimTrace_Log(const SimAccess& access);
 // A device's own line, already stamped with its time ("12345 ENC W 0x8C 0x43").
 void SimTrace_Line(const char* line);
 

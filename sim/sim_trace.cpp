@@ -5,6 +5,19 @@
 
 #include "sim_state.h"
 
+namespace {
+
+// The test's access log; null while none is set. Main thread only.
+std::vector<SimAccess>* pAccessLog = nullptr;
+
+}  // namespace
+
+void SimSetAccessLog(std::vector<SimAccess>* log) { pAccessLog = log; }
+
+void SimTrace_Log(const SimAccess& access) {
+  if (pAccessLog) pAccessLog->push_back(access);
+}
+
 void SimTrace_Open(const std::string& path) {
   g_sim.trace = std::fopen(path.c_str(), "w");
   if (!g_sim.trace) std::fprintf(stderr, "cannot write the trace %s\n", path.c_str());

@@ -3,6 +3,7 @@
 // arrive on event device 0, the mouse is the touch screen. Closing the window ends the program.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "sim_state.h"
@@ -92,8 +93,24 @@ void SimWindow_Frame() {
     return;
   }
   TakeEvents();
-  // The display controller's unit composes the frame into the window here; until then the
-  // console's screen shows black.
+  int width = 0, height = 0;
+  const uint8_t* frame = SimComposeFrame(&width, &height);
   SDL_FillRect(g_pSimScreen, nullptr, 0);
+  if (SDL_LockSurface(g_pSimScreen) == 0) {
+    // A frame of another output than the window's shows in its top-left corner.
+    const int rows = std::min(height, g_pSimScreen->h / g_nSimScale);
+    const int columns = std::min(width, g_pSimScreen->w / g_nSimScale);
+    const SDL_PixelFormat& format = *g_pSimScreen->format;
+    for (int y = 0; y < rows * g_nSimScale; ++y) {
+      const uint8_t* in = frame + size_t(y / g_nSimScale) * width * 3;
+      auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(g_pSimScreen->pixels) +
+                                              size_t(y) * g_pSimScreen->pitch);
+      for (int x = 0; x < columns * g_nSimScale; ++x) {
+        const uint8_t* p = in + (x / g_nSimScale) * 3;
+        out[x] = SDL_MapRGB(&format, p[2], p[1], p[0]);
+      }
+    }
+    SDL_UnlockSurface(g_pSimScreen);
+  }
   SDL_Flip(g_pSimScreen);
 }

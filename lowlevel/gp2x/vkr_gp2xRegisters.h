@@ -3,7 +3,8 @@
 // console (sim/) decodes the same names. Each unit appends its own section.
 //
 // Sections: physical windows; clock and power; timer; general-purpose ports; converter; display
-// controller registers saved at start-up; second-core control; TV encoder on port B's two-wire bus.
+// controller registers saved at start-up; second-core control; TV encoder on port B's two-wire bus;
+// display controller layers, palettes and cursor; blitter and rotator.
 #pragma once
 
 #include <cstdint>
@@ -194,3 +195,133 @@ inline constexpr uint8_t CX25874_RESET_ALL = 0x80;
 //$C0, $C2  caption pair, first and second byte; the second hands the pair over
 inline constexpr uint8_t CX25874_CAPTION_FIRST = 0xC0;
 inline constexpr uint8_t CX25874_CAPTION_SECOND = 0xC2;
+
+// ---- Display controller layers, palettes and cursor -----------------------------------------
+//$2800  DPC_CNTL values of a mode change: bit 0 enables the controller
+inline constexpr uint16_t GP2X_DPC_CNTL_ENABLE = 0x0001;
+inline constexpr uint16_t GP2X_DPC_CNTL_LCD = 0x0004;
+inline constexpr uint16_t GP2X_DPC_CNTL_NTSC = 0x03A8;
+inline constexpr uint16_t GP2X_DPC_CNTL_PAL = 0x13A8;
+// Frame dimension unit: field height and width, read back into the frame size registers.
+inline constexpr uint32_t GP2X_FDC_DST_LINES = 0x1824;
+inline constexpr uint32_t GP2X_FDC_DST_PXW = 0x1826;
+// Port H and port L/F lines of the LCD drive, and the second model's LCD power lines.
+inline constexpr uint16_t GP2X_GPIOH_LCD_DRIVE = 0x0006;   // bits 1 and 2
+inline constexpr uint16_t GP2X_GPIOH_TV_VALUE = 0x0018;
+inline constexpr uint16_t GP2X_GPIOL_MODEL2_LCD = 0x0800;  // bit 11
+inline constexpr uint16_t GP2X_GPIOF_MODEL2_LCD = 0x0008;  // bit 3
+
+//$2880  MLC_OVLAY_CNTR bits
+inline constexpr uint16_t GP2X_OVLAY_YUVA = 0x0001;
+inline constexpr uint16_t GP2X_OVLAY_YUVB = 0x0002;
+constexpr uint16_t GP2X_OVLAY_STL(uint32_t region) { return static_cast<uint16_t>(1u << (region + 1)); }
+inline constexpr uint16_t GP2X_OVLAY_OSD = 0x0080;
+inline constexpr uint16_t GP2X_OVLAY_SPU = 0x0100;
+inline constexpr uint16_t GP2X_OVLAY_HWC = 0x0200;
+inline constexpr uint16_t GP2X_OVLAY_SPU_OVER_OSD = 0x0800;
+inline constexpr uint16_t GP2X_OVLAY_GAMMA_BYPASS = 0x1000;
+inline constexpr uint16_t GP2X_OVLAY_MODE_SET = 0x1040;  // region 5 active, gamma bypassed
+//$2882  MLC_YUV_EFFECT: plane A flags bits 0-3 (top mirror, top flip, bottom mirror, bottom flip
+// from bit 3 down), bit 4 plane A has a bottom part; plane B the same from bit 5
+inline constexpr uint32_t GP2X_YUV_EFFECT_A_SHIFT = 0;
+inline constexpr uint32_t GP2X_YUV_EFFECT_B_SHIFT = 5;
+inline constexpr uint16_t GP2X_YUV_EFFECT_FLAGS = 0x000F;
+inline constexpr uint16_t GP2X_YUV_EFFECT_SPLIT = 0x0010;
+//$2884  MLC_YUV_CNTL: bit 10 plane B above plane A
+inline constexpr uint16_t GP2X_YUV_CNTL_B_FIRST = 0x0400;
+// YUV plane A's block; plane B's registers are plane A's + 0x2A.
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_HSC = 0x2886;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_HSC = 0x2888;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_VSCL = 0x288A;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_VSCH = 0x288C;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_VSCL = 0x288E;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_VSCH = 0x2890;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_PXW = 0x2894;
+inline constexpr uint32_t GP2X_MLC_YUVA_STX = 0x2896;
+inline constexpr uint32_t GP2X_MLC_YUVA_ENDX = 0x2898;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_STY = 0x289A;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_ENDY = 0x289C;  // the split line
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_ENDY = 0x289E;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_OADRL = 0x28A0;
+inline constexpr uint32_t GP2X_MLC_YUVA_TP_EADRL = 0x28A4;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_OADRL = 0x28A8;
+inline constexpr uint32_t GP2X_MLC_YUVA_BT_EADRL = 0x28AC;
+inline constexpr uint32_t GP2X_MLC_YUVB_OFFSET = 0x2A;
+inline constexpr uint32_t GP2X_MLC_YUV_VSC_SHIFT_LOW = 10;   // vertical step >> 10 to the low half
+inline constexpr uint32_t GP2X_MLC_YUV_VSC_SHIFT_HIGH = 26;  // and >> 26 to the high half
+// RGB layer: region rectangles, colour key, palette, cursor, OSD, hue, gamma.
+inline constexpr uint16_t GP2X_STL_CNTL_MODE_BITS = 0x01AA;   // regions 1 to 5 visible
+inline constexpr uint32_t GP2X_STL_CNTL_DEPTH_SHIFT = 9;      // 0 to 3: 4, 8, 16, 24 bits
+inline constexpr uint16_t GP2X_STL_CNTL_DEPTH_MASK = 0x0600;
+inline constexpr uint32_t GP2X_MLC_STL1_STX = 0x28E2;        // region r at + 8 x (r - 1):
+inline constexpr uint32_t GP2X_MLC_STL_REGION_STRIDE = 8;    // left, right, top, bottom
+inline constexpr uint32_t GP2X_MLC_STL_CKEY_GR = 0x2902;
+inline constexpr uint32_t GP2X_MLC_STL_CKEY_B = 0x2904;
+inline constexpr uint32_t GP2X_MLC_OSD_OADRL = 0x2916;
+inline constexpr uint32_t GP2X_MLC_OSD_OADRH = 0x2918;
+inline constexpr uint32_t GP2X_MLC_OSD_EADRL = 0x291A;
+inline constexpr uint32_t GP2X_MLC_OSD_EADRH = 0x291C;
+inline constexpr uint32_t GP2X_MLC_HWC_CNTR = 0x291E;  // size, colour 1 alpha 8-11, colour 0 alpha 12-15
+inline constexpr uint16_t GP2X_HWC_SIZE_MASK = 0x00FF;
+inline constexpr uint32_t GP2X_MLC_HWC_STX = 0x2920;
+inline constexpr uint32_t GP2X_MLC_HWC_STY = 0x2922;
+inline constexpr uint32_t GP2X_MLC_HWC_FGR = 0x2924;   // colour 0, low and high half
+inline constexpr uint32_t GP2X_MLC_HWC_FB = 0x2926;
+inline constexpr uint32_t GP2X_MLC_HWC_BGR = 0x2928;   // colour 1, low and high half
+inline constexpr uint32_t GP2X_MLC_HWC_BB = 0x292A;
+inline constexpr uint32_t GP2X_MLC_HWC_OADRL = 0x292C;  // 32-bit: odd field (second half)
+inline constexpr uint32_t GP2X_MLC_HWC_EADRL = 0x2930;  // 32-bit: even field (first half)
+inline constexpr uint32_t GP2X_MLC_LUMA_ENH = 0x2934;   // brightness 0-7, contrast 8-10
+inline constexpr uint16_t GP2X_LUMA_CONTRAST_MASK = 0x0700;
+inline constexpr uint32_t GP2X_MLC_HUECB1AB = 0x2936;   // quadrant q at + 4 q: Cb A, B
+inline constexpr uint32_t GP2X_MLC_HUECR1AB = 0x2938;   // quadrant q at + 4 q: Cr A, B
+inline constexpr uint32_t GP2X_MLC_OSD_PALLT_A = 0x2954;
+inline constexpr uint32_t GP2X_MLC_OSD_PALLT_D = 0x2956;
+inline constexpr uint32_t GP2X_MLC_STL_PALLT_A = 0x2958;
+inline constexpr uint32_t GP2X_MLC_STL_PALLT_D = 0x295A;
+inline constexpr uint32_t GP2X_MLC_GAMMA_A = 0x295C;
+inline constexpr uint32_t GP2X_MLC_GAMMA_D = 0x295E;
+// Sub-picture unit.
+inline constexpr uint32_t GP2X_SPU_CTRL = 0x2974;
+inline constexpr uint16_t GP2X_SPU_CTRL_ON = 0x0003;
+inline constexpr uint16_t GP2X_SPU_CTRL_HIGHLIGHT = 0x0007;
+inline constexpr uint32_t GP2X_SPU_DELAY = 0x2976;
+inline constexpr uint32_t GP2X_SPU_BASEI_ADDRL = 0x2978;  // 32-bit
+inline constexpr uint32_t GP2X_SPU_HLI_ADDRL = 0x297C;    // 32-bit
+inline constexpr uint32_t GP2X_SPU_PAL = 0x2980;          // colour i at + 4 i, two halves
+inline constexpr uint32_t GP2X_SPU_PAL_STRIDE = 4;
+
+// ---- Blitter and rotator (blitter window) ---------------------------------------------------
+inline constexpr uint32_t GP2X_MESGDSTCTRL = 0x00;
+inline constexpr uint32_t GP2X_MESG_DST_READ = 0x40;     // the operation reads the destination
+inline constexpr uint32_t GP2X_MESG_DST_16BPP = 0x20;
+inline constexpr uint32_t GP2X_MESG_DST_BYTE_SHIFT = 3;  // (address AND 3) << 3
+inline constexpr uint32_t GP2X_MESGDSTADDR = 0x04;
+inline constexpr uint32_t GP2X_MESGDSTSTRIDE = 0x08;
+inline constexpr uint32_t GP2X_MESGSRCCTRL = 0x0C;
+inline constexpr uint32_t GP2X_MESG_SRC_1BPP = 0x1C0;
+inline constexpr uint32_t GP2X_MESG_SRC_8BPP = 0x180;
+inline constexpr uint32_t GP2X_MESG_SRC_16BPP = 0x1A0;
+inline constexpr uint32_t GP2X_MESG_SRC_READ = 0x80;     // the operation reads the source
+inline constexpr uint32_t GP2X_MESG_SRC_FORMAT = 0x60;   // 0x40 one bit, 0x00 8 bits, 0x20 16 bits
+inline constexpr uint32_t GP2X_MESGSRCADDR = 0x10;
+inline constexpr uint32_t GP2X_MESGSRCSTRIDE = 0x14;
+inline constexpr uint32_t GP2X_MESGSRCFORCOLOR = 0x18;
+inline constexpr uint32_t GP2X_MESGSRCBACKCOLOR = 0x1C;
+inline constexpr uint32_t GP2X_MESGPATCTRL = 0x20;
+inline constexpr uint32_t GP2X_MESGSIZE = 0x2C;          // height << 16 | width
+inline constexpr uint32_t GP2X_MESGCTRL = 0x30;          // key << 16 | transparency | 0x300 | rop
+inline constexpr uint32_t GP2X_MESG_TRANSPARENT = 0x800;
+inline constexpr uint32_t GP2X_MESG_CTRL_FIXED = 0x300;
+inline constexpr uint32_t GP2X_MESG_ROP_MASK = 0xFF;
+inline constexpr uint32_t GP2X_MESGSTATUS = 0x34;        // bit 0: busy; writing it starts
+inline constexpr uint32_t GP2X_MESG_BUSY = 0x1;
+inline constexpr uint32_t GP2X_ROTCTRL = 0x100;          // turn << 3 | size code << 1 | start/busy
+inline constexpr uint32_t GP2X_ROT_BUSY = 0x1;
+inline constexpr uint32_t GP2X_ROT_SIZE_SHIFT = 1;
+inline constexpr uint32_t GP2X_ROT_TURN_SHIFT = 3;
+inline constexpr uint32_t GP2X_ROTSRCSTRIDE = 0x104;
+inline constexpr uint32_t GP2X_ROTDSTSTRIDE = 0x108;
+inline constexpr uint32_t GP2X_ROTSIZE = 0x10C;          // height << 16 | width
+inline constexpr uint32_t GP2X_ROTSRCADDR = 0x110;
+inline constexpr uint32_t GP2X_ROTDSTADDR = 0x114;

@@ -83,11 +83,12 @@ TEST(SimTelevision, TraceCarriesTheEncodersTransfersAndTheBusDumpItsLines) {
     lastTime = time;
     if (line.find(" ENC ") != std::string::npos) encoder.push_back(line.substr(line.find("ENC")));
   }
-  // The caption set-up, then only the final erase: the viewer quit before 72.3 s.
+  // The output switch of the demo's mode, the caption set-up, then only the final erase (the
+  // viewer quit before 72.3 s), and the switch back to the firmware's mode.
   const std::vector<std::string> expected = {
-      "ENC R 0x5E 0x00", "ENC W 0x5E 0x04", "ENC R 0xC4 0x00", "ENC W 0xC4 0x18",
+      "ENC W 0x8C 0x43", "ENC R 0x5E 0x00", "ENC W 0x5E 0x04", "ENC R 0xC4 0x00", "ENC W 0xC4 0x18",
       "ENC W 0xD0 0x4A", "ENC W 0xD2 0x8C", "ENC W 0xD4 0x59", "ENC R 0x02 0x00",
-      "ENC W 0xC0 0x94", "ENC W 0xC2 0x2C"};
+      "ENC W 0xC0 0x94", "ENC W 0xC2 0x2C", "ENC W 0x8C 0x43"};
   EXPECT_EQ(encoder, expected);
   const std::string vcd = ReadWholeFile("bus.vcd");
   EXPECT_NE(vcd.find("$var wire 1 ! scl $end"), std::string::npos);

@@ -49,6 +49,8 @@ void PrintRecordUsage(const char* program) {
       "  --keep-frames    also write every frame as a bitmap and the music as a WAV file\n"
       "  --stills LIST    only write the frames at these times (ms, e.g. 100,2000,50000) into the\n"
       "                   frames folder; no video\n"
+      "  --demo-stills LIST  the same for the frames whose paint read these demo-clock times\n"
+      "  --frame-digests FILE  each painted frame's demo time and picture digest, a line each\n"
       "  --no-progress    no progress bar\n",
       program);
 }
@@ -94,6 +96,13 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
         std::fprintf(stderr, "--stills wants times in ms separated by commas\n");
         return RecordParse::kInvalid;
       }
+    } else if (argument == "--demo-stills" && hasValue) {
+      if (!ParseStills(argv[++i], &options.demoStillsMs)) {
+        std::fprintf(stderr, "--demo-stills wants times in ms separated by commas\n");
+        return RecordParse::kInvalid;
+      }
+    } else if (argument == "--frame-digests" && hasValue) {
+      options.digestPath = fs::absolute(argv[++i]).string();
     } else if (argument == "--keep-frames") {
       command->keepFrames = true;
     } else if (argument == "--no-progress") {
@@ -110,7 +119,7 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
 int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const RecorderOptions&)) {
   RecorderOptions& options = command.options;
   const fs::path output = fs::absolute(command.output);
-  const bool stillsOnly = !options.stillsMs.empty();
+  const bool stillsOnly = !options.stillsMs.empty() || !options.demoStillsMs.empty();
   const bool encode = !stillsOnly && FfmpegIsInstalled();
   const bool writeFrames = stillsOnly || command.keepFrames || !encode;
   const fs::path partial = output.string() + ".part";

@@ -43,7 +43,8 @@ void OnFrameComposed(void*) {
 RecorderResult RecordDemo(const RecorderOptions& options) {
   RecorderResult result;
   result.firstFrameNumber = g_nDiskWriteFrameID;
-  const RecordingHost host{SaveDesktopBitmap, PushButtonKey, VKR_WinAdvanceVirtualClock};
+  const RecordingHost host{SaveDesktopBitmap, PushButtonKey, VKR_WinAdvanceVirtualClock,
+                           &result.report};
   if (!RecordingBegin(options, host)) {
     result.status = 1;
     return result;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "demo_layout.h"
 #include "encoder_process.h"
@@ -37,7 +38,10 @@ struct Recording {
   std::chrono::steady_clock::time_point started;
   uint64_t expectedFrames = 0;
   size_t nextStill = 0;
+  size_t nextDemoStill = 0;
   std::vector<std::string> stillFiles;
+  uint32_t paintsSeen = 0;
+  FILE* digests = nullptr;
 };
 
 Recording recording;
@@ -64,10 +68,53 @@ void SetDueButtons() {
   }
 }
 
-// Every frame, or with stills only the first frame at or after each still's time.
-bool FrameIsWanted() {
+// The demo time of the paint this frame shows, when a paint came since the frame before.
+bool PaintedSinceLastFrame(uint32_t* demoMs) {
+  const DemoReport* report = recording.host.report;
+  if (!report || report->paints == recording.paintsSeen) return false;
+  recording.paintsSeen = report->paints;
+  *demoMs = report->lastPaintMs;
+  return true;
+}
+
+// A frame painted at one of the demo-clock stills.
+bool DemoStillIsDue(bool painted, uint32_t demoMs) {
+  const std::vector<uint32_t>& stills = recording.options.demoStillsMs;
+  if (!painted) return false;
+  while (recording.nextDemoStill < stills.size() && stills[recording.nextDemoStill] < demoMs)
+    ++recording.nextDemoStill;
+  if (recording.nextDemoStill == stills.size() || stills[recording.nextDemoStill] != demoMs)
+    return false;
+  ++recording.nextDemoStill;
+  return true;
+}
+
+// FNV-1a over the picture's pixels taken eight bytes at a time (the rest of a line byte by byte),
+// with the high bits folded back so that every byte reaches the low ones.
+uint64_t PictureDigest(const uint8_t* pixels, int width, int height, size_t pitch) {
+  constexpr uint64_t kPrime = 0x100000001B3ull;
+  uint64_t digest = 0xCBF29CE484222325ull;
+  const size_t lineBytes = size_t(width) * 3;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* line = pixels + size_t(y) * pitch;
+    size_t x = 0;
+    for (; x + 8 <= lineBytes; x += 8) {
+      uint64_t word;
+      std::memcpy(&word, line + x, 8);
+      digest = (digest ^ word) * kPrime;
+      digest ^= digest >> 29;
+    }
+    for (; x < lineBytes; ++x) digest = (digest ^ line[x]) * kPrime;
+  }
+  return digest;
+}
+
+// Every frame, or with stills only the first frame at or after each still's time, or with
+// demo-clock stills only the frames painted at those times.
+bool FrameIsWanted(bool painted, uint32_t demoMs) {
   const RecorderOptions& options = recording.options;
   if (options.framePrefix.empty()) return false;
+  if (!options.demoStillsMs.empty()) return DemoStillIsDue(painted, demoMs);
   if (options.stillsMs.empty()) return true;
   bool wanted = false;
   while (recording.nextStill < options.stillsMs.size() &&
@@ -128,13 +175,26 @@ bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
     return false;
   }
   VKR_Rec_SetSoundSink(nullptr);
+  if (!options.digestPath.empty()) {
+    recording.digests = std::fopen(options.digestPath.c_str(), "w");
+    if (!recording.digests) {
+      std::fprintf(stderr, "cannot write %s\n", options.digestPath.c_str());
+      VKR_Rec_CloseWav();
+      return false;
+    }
+  }
   return true;
 }
 
 void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) {
   const RecorderOptions& options = recording.options;
   const char* bitmapFile = nullptr;
-  if (FrameIsWanted()) {
+  uint32_t demoMs = 0;
+  const bool painted = PaintedSinceLastFrame(&demoMs);
+  if (painted && recording.digests)
+    std::fprintf(recording.digests, "%u %016llx\n", demoMs,
+                 static_cast<unsigned long long>(PictureDigest(pixels, width, height, pitch)));
+  if (FrameIsWanted(painted, demoMs)) {
     bitmapFile = recording.host.saveBitmap(options.framePrefix.c_str());
     recording.bitmapFailed |= !bitmapFile;
     if (bitmapFile && !options.stillsMs.empty()) recording.stillFiles.emplace_back(bitmapFile);
@@ -179,6 +239,8 @@ void RecordingEnd(RecorderResult* result) {
   }
   result->wallSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - recording.started).count();
+  if (recording.digests && std::fclose(recording.digests) != 0) recording.bitmapFailed = true;
+  recording.digests = nullptr;
   if (recording.options.showProgress) FinishProgress();
   if (recording.bitmapFailed)
     std::fprintf(stderr, "some frames could not be written to %s_*.bmp\n",

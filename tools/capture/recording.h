@@ -17,6 +17,10 @@ struct RecorderOptions {
   std::string videoPath;            // the MP4 encoded while recording; empty: none
   std::string framePrefix;          // frames go to "<prefix>_NNNNNN.bmp"; empty: none
   std::vector<uint32_t> stillsMs;   // when given (ascending), only the frames at these times
+  std::vector<uint32_t> demoStillsMs;  // when given (ascending), only the frames whose paint read
+                                       // these times of the demo's clock
+  std::string digestPath;           // each painted frame's demo time and digest, a line each;
+                                    // empty: none
   std::string wavPath;              // empty: no sound file
   bool showProgress = false;        // a progress bar on standard error
   uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
@@ -46,6 +50,9 @@ struct RecordingHost {
   void (*setButton)(uint32_t button, bool down);
   // Moves the demo's clock on by that many milliseconds.
   void (*advanceClock)(uint32_t milliseconds);
+  // The running demo's report, read at each frame to see whether a paint came before it and at
+  // what demo time; null: no frame counts as painted.
+  const DemoReport* report = nullptr;
 };
 
 // Starts a recording: opens the WAV file and presses the buttons due at time 0. The encoder starts

@@ -1,0 +1,74 @@
+// sim_recorder.cpp: the simulated console as a recording host. Its display's frames drive the
+// recording: each frame begun is composed and handed over; the console's own clock moves on by
+// itself, the buttons are the port lines, the bitmaps are the composed pictures.
+#include "sim_recorder.h"
+
+#include <cstdio>
+
+#include "bitmap_file.h"
+#include "demo_main.h"
+#include "wav_music_driver.h"
+
+namespace {
+
+// The configuration to power on with, and the recording's own state; main thread only.
+SimConfig g_simRecordConfig;
+uint32_t g_ulSimButtonsHeld = 0;
+int g_nSimBitmapNumber = 0;
+struct {
+  const uint8_t* pixels = nullptr;
+  int width = 0, height = 0;
+} g_simLastFrame;
+
+const char* SaveSimBitmap(const char* prefix) {
+  static char bitmapFile[4096];
+  std::snprintf(bitmapFile, sizeof bitmapFile, "%s_%.6d.bmp", prefix, g_nSimBitmapNumber++);
+  const size_t pitch = size_t(g_simLastFrame.width) * 3;
+  return WriteBitmapFile(bitmapFile, g_simLastFrame.pixels, g_simLastFrame.width,
+                         g_simLastFrame.height, pitch)
+             ? bitmapFile
+             : nullptr;
+}
+
+void SetSimButton(uint32_t button, bool down) {
+  g_ulSimButtonsHeld = down ? g_ulSimButtonsHeld | button : g_ulSimButtonsHeld & ~button;
+  SimSetButtons(g_ulSimButtonsHeld);
+}
+
+// The console's clock runs on by itself: a frame period after this frame the next one begins.
+void LeaveClockAlone(uint32_t) {}
+
+void OnFrameBegun(void*) {
+  g_simLastFrame.pixels = SimComposeFrame(&g_simLastFrame.width, &g_simLastFrame.height);
+  RecordingFrame(g_simLastFrame.pixels, g_simLastFrame.width, g_simLastFrame.height,
+                 size_t(g_simLastFrame.width) * 3);
+}
+
+}  // namespace
+
+void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
+
+RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
+  RecorderResult result;
+  g_ulSimButtonsHeld = 0;
+  result.firstFrameNumber = g_nSimBitmapNumber;
+  const RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone, &result.report};
+  if (!RecordingBegin(options, host)) {
+    result.status = 1;
+    return result;
+  }
+  SimConfig config = g_simRecordConfig;
+  config.realTime = false;
+  config.framePeriodMs = FramePeriodMs(options.framesPerSecond);
+  SimPowerOn(config);
+  SimSetFrameHook(OnFrameBegun, nullptr);
+
+  DemoHost demoHost;
+  demoHost.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
+  demoHost.report = &result.report;
+  result.status = VKR_Demo_Run(demoHost);
+
+  SimSetFrameHook(nullptr, nullptr);
+  RecordingEnd(&result);
+  return result;
+}
