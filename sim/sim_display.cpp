@@ -3,10 +3,13 @@
 // each frame (physical addresses back to video-memory offsets, scale registers back to layer
 // sizes, the overlay control bits back to switches).
 //
-// Sections: tables through data ports; output and RGB layer; YUV planes; cursor and overlays.
+// Sections: tables through data ports; output and RGB layer; YUV planes; cursor and overlays;
+// the frame shown (the overlay records in the shared layout while it is composed).
 #include <algorithm>
+#include <cstddef>
 
 #include "disp_compose.h"
+#include "disp_records.h"
 #include "sim_state.h"
 
 namespace {
@@ -161,15 +164,14 @@ void DecodeCursor(DISP_Model* model) {
   if (cursor.bitmapOffset >= GP2X_VIDEO_MEMORY_SIZE) cursor.enable = 0;
 }
 
+// The records these name hold physical addresses (and the OSD header its words in the order
+// first, third, second); SimComposeFrame turns them into the shared layout while it composes.
 void DecodeOverlays(DISP_Model* model) {
-  // TODO: the OSD headers and sub-picture commands hold physical addresses (and the OSD header
-  // its words in another order), which the shared compositor does not read: both planes are
-  // decoded but not shown.
-  model->osdLayerEnable = 0;
+  model->osdLayerEnable = Bit(GP2X_MLC_OVLAY_CNTR, GP2X_OVLAY_OSD);
   model->osdHeaderEvenField = VideoOffset(Reg32(GP2X_MLC_OSD_EADRL));
   model->osdHeaderOddField = VideoOffset(Reg32(GP2X_MLC_OSD_OADRL));
   model->osdPalette = g_sim.display.osdPalette;
-  model->spuLayerEnable = 0;
+  model->spuLayerEnable = Bit(GP2X_MLC_OVLAY_CNTR, GP2X_OVLAY_SPU);
   model->spuOnTopOfOSDLayer = Bit(GP2X_MLC_OVLAY_CNTR, GP2X_OVLAY_SPU_OVER_OSD);
   model->spuHighlight = Reg(GP2X_SPU_CTRL) == GP2X_SPU_CTRL_HIGHLIGHT;
   model->spuBaseCmdMemOffset = VideoOffset(Reg32(GP2X_SPU_BASEI_ADDRL));
@@ -215,6 +217,83 @@ std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucSimFrame{};
 std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS> g_ucSimWritten{};
 DISP_Model g_simFrameModel{};
 
+// Records rewritten in the shared layout for one composition, with the bytes they held: written
+// back, last first, as soon as the frame is composed. Main thread only.
+constexpr size_t kMaxHeadersPerChain = 64;  // as many as the compositor follows
+struct RecordPatch {
+  uint32_t offset, bytes;
+  std::array<uint8_t, kDISP_SPUBaseCmdBytes> original;
+};
+std::array<RecordPatch, 2 * kMaxHeadersPerChain + 1> g_simPatches;
+size_t g_nSimPatches = 0;
+
+uint32_t LE32(const uint8_t* at) { return DISP_ReadLE32(at); }
+void PutLE32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+void PutBE32(uint8_t* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+}
+
+// Saves the record's bytes before it is rewritten; false when it is rewritten already (a chain
+// that comes back to itself) or no room is left.
+bool SavePatch(uint32_t offset, uint32_t bytes) {
+  for (size_t n = 0; n < g_nSimPatches; ++n)
+    if (g_simPatches[n].offset == offset) return false;
+  if (g_nSimPatches == g_simPatches.size()) return false;
+  RecordPatch& patch = g_simPatches[g_nSimPatches++];
+  patch.offset = offset;
+  patch.bytes = bytes;
+  std::copy_n(g_sim.video.data() + offset, bytes, patch.original.begin());
+  return true;
+}
+
+// An OSD chain: each header's words back in the order next, area, columns, and its link (unless
+// it is the last) back to a video-memory offset.
+void TranslateOSDChain(uint32_t header) {
+  for (size_t count = 0; count < kMaxHeadersPerChain; ++count) {
+    if (!DISP_InVideoMemory(header, kDISP_OSDHeaderBytes) || !SavePatch(header, kDISP_OSDHeaderBytes))
+      return;
+    uint8_t* const at = g_sim.video.data() + header;
+    const uint32_t next = LE32(at), columns = LE32(at + 4), area = LE32(at + 8);
+    const bool last = area >> 31;
+    const uint32_t link = last ? next : VideoOffset(next);
+    PutLE32(at + offsetof(DISP_OSDHeaderWords, next), link);
+    PutLE32(at + offsetof(DISP_OSDHeaderWords, area), area);
+    PutLE32(at + offsetof(DISP_OSDHeaderWords, columns), columns);
+    if (last) return;
+    header = link;
+  }
+}
+
+// The sub-picture base command's three addresses back to video-memory offsets.
+void TranslateSPUBase(uint32_t offset) {
+  const uint32_t at = offset & ~3u;
+  if (!DISP_InVideoMemory(at, kDISP_SPUBaseCmdBytes) || !SavePatch(at, kDISP_SPUBaseCmdBytes)) return;
+  for (const size_t word : {offsetof(DISP_SPUBaseCmdWords, evenLineData),
+                            offsetof(DISP_SPUBaseCmdWords, oddLineData),
+                            offsetof(DISP_SPUBaseCmdWords, changeList)}) {
+    uint8_t* const field = g_sim.video.data() + at + word;
+    PutBE32(field, VideoOffset(DISP_ReadBE32(field)));
+  }
+}
+
+void TranslateRecords(const DISP_Model& model) {
+  g_nSimPatches = 0;
+  if (model.osdLayerEnable) {
+    TranslateOSDChain(model.osdHeaderEvenField);
+    if (DISP_GeometryOf(model).tv) TranslateOSDChain(model.osdHeaderOddField);
+  }
+  if (model.spuLayerEnable) TranslateSPUBase(model.spuBaseCmdMemOffset);
+}
+
+void RestoreRecords() {
+  while (g_nSimPatches) {
+    const RecordPatch& patch = g_simPatches[--g_nSimPatches];
+    std::copy_n(patch.original.begin(), patch.bytes, g_sim.video.data() + patch.offset);
+  }
+}
+
 }  // namespace
 
 const uint8_t* SimComposeFrame(int* width, int* height) {
@@ -224,7 +303,9 @@ const uint8_t* SimComposeFrame(int* width, int* height) {
   *width = geometry.width;
   *height = geometry.height;
   static const DISP_Kernels kernels = DISP_BestKernels();
+  TranslateRecords(g_simFrameModel);
   DISP_ComposeFrame(g_simFrameModel, g_sim.video.data(),
                     {g_ucSimFrame.data(), g_ucSimWritten.data(), g_ucSimWritten.size()}, kernels);
+  RestoreRecords();
   return g_ucSimFrame.data();
 }

@@ -58,7 +58,9 @@ void BeginAccess(Op op, Window window, uint32_t offset) {
 
 void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
   const bool wide = op == Op::R32 || op == Op::W32;
-  SimTrace_Log({op == Op::W16 || op == Op::W32, wide, window == Window::Blt, offset, value});
+  if (g_pSimAccessLog)
+    g_pSimAccessLog->push_back(
+        {op == Op::W16 || op == Op::W32, wide, window == Window::Blt, offset, value});
   if (!g_sim.trace) return;
   SimTrace_Access(kOpName[static_cast<int>(op)], kWindowName[static_cast<int>(window)], offset, value,
                   wide ? 8 : 4);

@@ -161,8 +161,9 @@ void SimFirmware_SetRegisters(SimTV tv);
 void SimTrace_Open(const std::string& path);
 void SimTrace_Close();
 void SimTrace_Access(const char* op, const char* window, uint32_t offset, uint32_t value, int digits);
-// The access log of SimSetAccessLog, when one is set.
-void SimTrace_Log(const SimAccess& access);
+// The access log of SimSetAccessLog (sim_trace.cpp owns it): null while none is set; every
+// access is appended while one is. Main thread only.
+extern std::vector<SimAccess>* g_pSimAccessLog;
 // A device's own line, already stamped with its time ("12345 ENC W 0x8C 0x43").
 void SimTrace_Line(const char* line);
 

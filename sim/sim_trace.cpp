@@ -5,18 +5,9 @@
 
 #include "sim_state.h"
 
-namespace {
+std::vector<SimAccess>* g_pSimAccessLog = nullptr;
 
-// The test's access log; null while none is set. Main thread only.
-std::vector<SimAccess>* pAccessLog = nullptr;
-
-}  // namespace
-
-void SimSetAccessLog(std::vector<SimAccess>* log) { pAccessLog = log; }
-
-void SimTrace_Log(const SimAccess& access) {
-  if (pAccessLog) pAccessLog->push_back(access);
-}
+void SimSetAccessLog(std::vector<SimAccess>* log) { g_pSimAccessLog = log; }
 
 void SimTrace_Open(const std::string& path) {
   g_sim.trace = std::fopen(path.c_str(), "w");

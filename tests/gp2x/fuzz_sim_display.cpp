@@ -56,8 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)powered;
   // Each input starts from the registers the firmware leaves. Video memory carries over from the
-  // inputs before (clearing 8 MiB each time would cost most of the run); what lies in it decides
-  // only pixel values and palette indices here, never where a layer reads.
+  // inputs before (clearing 8 MiB each time would cost most of the run), so a reported input may
+  // need the ones before it to fail again: OSD and sub-picture records there steer where those
+  // layers read.
   g_sim.reg.fill(0);
   g_sim.blitter.fill(0);
   SimFirmware_SetRegisters(SimTV::Lcd);

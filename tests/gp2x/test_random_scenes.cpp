@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "disp_compose.h"
+#include "disp_records.h"
 #include "sim_fixture.h"
 #include "sim_state.h"
 
@@ -146,6 +147,70 @@ TEST_F(StartedSimTest, RandomScenesComposeTheFramesOfTheDesktopsModel) {
       if (got[i] != want[i] && !differing++) first = i;
     EXPECT_EQ(differing, 0u) << "seed " << seed << ", mode " << expected.displayMode << ", depth "
                              << expected.colorBitDepth << ", first at byte " << first;
+  }
+}
+
+// OSD areas and a sub-picture through the handheld's record writers (physical addresses, the OSD
+// header's words in its own order) show as the desktop's records of the same areas do; the
+// records are left as the program wrote them.
+TEST_F(StartedSimTest, OverlayRecordsShowAsTheDesktopsRecordsDo) {
+  for (const uint32_t mode : {0u, 6u}) {
+    ASSERT_EQ(VKR_SetDisplayMode(mode, 16), VKR_OK);
+    ASSERT_EQ(VKR_SetRGBStartAddress(0), VKR_OK);
+    ASSERT_EQ(VKR_SetRGBRegionOperation(5, 1, 0, 0, 0, 0, 0, 0, 0), VKR_OK);  // the overlays alone
+    std::mt19937 random(mode + 1);
+    for (uint32_t n = 0; n < kPictureBytes; ++n) g_sim.video[n] = static_cast<uint8_t>(random());
+    constexpr uint32_t kFirst = 0x300000, kSecond = 0x301000, kBase = 0x302000;
+    constexpr uint32_t kEven = 0x303000, kOdd = 0x304000;
+    const uint32_t osdPalette[4] = {0xF0808010, 0x7040A0C0, 0xF0C03060, 0x30FF00FF};
+    ASSERT_EQ(VKR_SetOSDPalette(0, osdPalette, 4), VKR_OK);
+    for (uint32_t n = 0; n < 0x800; ++n) {
+      g_sim.video[kFirst + 12 + n] = static_cast<uint8_t>(random() % 4);
+      g_sim.video[kSecond + 12 + n] = static_cast<uint8_t>(random());
+      g_sim.video[kEven + n] = static_cast<uint8_t>(random());
+      g_sim.video[kOdd + n] = static_cast<uint8_t>(random());
+    }
+    ASSERT_EQ(VKR_WriteOSDHeader(kFirst, kSecond, 10, 5, 49, 25, 8, 0, 1, 1, 9, 2), VKR_OK);
+    ASSERT_EQ(VKR_WriteOSDHeader(kSecond, 0xFFFFFFFF, 100, 30, 139, 40, 2, 0, 0, 0, 0, 0), VKR_OK);
+    ASSERT_EQ(VKR_SetOSDPlane(1, kFirst, kFirst), VKR_OK);
+    for (uint16_t i = 0; i < 16; ++i) ASSERT_EQ(VKR_SetSPUColor(i, random()), VKR_OK);
+    ASSERT_EQ(VKR_WriteSPUBaseCmd(kBase, 0, 0, 0x3210, 0xF8F0, 50, 70, kEven, kOdd), VKR_OK);
+    ASSERT_EQ(VKR_SetSPUPlane(1, 1, 0, kBase, 0), VKR_OK);
+    const std::vector<uint8_t> asWritten(g_sim.video.begin(), g_sim.video.end());
+
+    // The desktop's records of the same areas, in a copy of video memory.
+    std::vector<uint8_t> desktop = asWritten;
+    DISP_OSDHeader first{kSecond, 5, 25, 10, 49, 9, 1, 1, 0, 0, 2, 2};
+    DISP_OSDHeader second{0xFFFFFFFF, 30, 40, 100, 139, 0, 0, 0, 0, 1, 0, 0};
+    DISP_WriteOSDHeader(desktop.data() + kFirst, first);
+    DISP_WriteOSDHeader(desktop.data() + kSecond, second);
+    const bool lcd = mode == 0;
+    DISP_WriteSPUBaseCmd(desktop.data() + kBase,
+                         {lcd ? 640u : 1440u, 0, 0x3210, 0xF8F0, 0, static_cast<uint16_t>(lcd ? 319 : 719),
+                          50, 70, kEven, kOdd, 0});
+    DISP_Model model{};
+    SimDisplay_Decode(&model);
+    DISP_Model expected{};
+    DISP_InitModel(&expected, mode);
+    expected.rgbLayerRegion[5].visible = 0;
+    expected.osdLayerEnable = 1;
+    expected.osdHeaderEvenField = expected.osdHeaderOddField = kFirst;
+    std::copy(std::begin(osdPalette), std::end(osdPalette), expected.osdPalette.begin());
+    expected.spuLayerEnable = 1;
+    expected.spuOnTopOfOSDLayer = 1;
+    expected.spuBaseCmdMemOffset = kBase;
+    expected.spuColorPalette = model.spuColorPalette;  // bits 16-23 are not kept: compared below
+    std::vector<uint8_t> want(DISP_MAX_OUTPUT_PIXELS * 3), wantWritten(DISP_MAX_OUTPUT_PIXELS);
+    ASSERT_TRUE(DISP_ComposeFrame(expected, desktop.data(),
+                                  {want.data(), wantWritten.data(), wantWritten.size()},
+                                  DISP_KERNELS_PORTABLE));
+    int width = 0, height = 0;
+    const uint8_t* got = SimComposeFrame(&width, &height);
+    EXPECT_TRUE(std::equal(got, got + size_t(width) * height * 3, want.begin())) << "mode " << mode;
+    EXPECT_TRUE(std::equal(asWritten.begin(), asWritten.end(), g_sim.video.begin()));
+    size_t shown = 0;
+    for (int n = 0; n < width * height; ++n) shown += wantWritten[n];
+    EXPECT_GT(shown, 1000u);
   }
 }
 
