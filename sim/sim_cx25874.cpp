@@ -77,28 +77,14 @@ bool InBlank() { return (SimTiming_SyncBits() & GP2X_GPIOB_VSYNC) != 0; }
 uint64_t FieldNow() { return SimFramesBegun() + (InBlank() ? 1 : 0); }
 
 // ---- Registers -----------------------------------------------------------------------------------
-constexpr int kSetSize = 36;
-constexpr uint8_t kSetRegisters[kSetSize] = {
-    0x38, 0x76, 0x78, 0x7A, 0x7C, 0x7E, 0x80, 0x82, 0x84, 0x86, 0x88, 0x8A,
-    0x8C, 0x8E, 0x90, 0x92, 0x94, 0x96, 0x98, 0x9A, 0x9C, 0x9E, 0xA0, 0xA2,
-    0xA4, 0xA6, 0xA8, 0xAA, 0xAC, 0xAE, 0xB0, 0xB2, 0xB4, 0xC6, 0xC8, 0x6C};
-constexpr uint8_t kSetNTSC[kSetSize] = {
-    0x10, 0xB4, 0xD0, 0x7E, 0x90, 0x58, 0x03, 0x14, 0xF0, 0x26, 0x15, 0x5A,
-    0x28, 0x13, 0x06, 0x13, 0xF0, 0x31, 0x00, 0x40, 0x00, 0x00, 0x8C, 0x0A,
-    0xE5, 0x76, 0xC1, 0x89, 0x9A, 0x1F, 0x7C, 0xF0, 0x21, 0x06, 0xC0, 0xC6};
-constexpr uint8_t kSetPAL[kSetSize] = {
-    0x10, 0xC0, 0xD0, 0x7E, 0x98, 0x54, 0x15, 0x17, 0x20, 0xA6, 0xFA, 0x60,
-    0x28, 0x13, 0x38, 0x16, 0x20, 0x35, 0x00, 0x40, 0x00, 0x00, 0x8C, 0x24,
-    0xF0, 0x59, 0xCF, 0x93, 0xA4, 0xCB, 0x8A, 0x09, 0x2A, 0x06, 0xC0, 0xC6};
-
 bool HoldsSet(const uint8_t* values) {
-  for (int i = 0; i < kSetSize; ++i)
-    if (g_encoder.registers[kSetRegisters[i]] != values[i]) return false;
+  for (int i = 0; i < CX25874_SET_SIZE; ++i)
+    if (g_encoder.registers[CX25874_SET_REGISTERS[i]] != values[i]) return false;
   return true;
 }
 
 void LoadSet(const uint8_t* values) {
-  for (int i = 0; i < kSetSize; ++i) g_encoder.registers[kSetRegisters[i]] = values[i];
+  for (int i = 0; i < CX25874_SET_SIZE; ++i) g_encoder.registers[CX25874_SET_REGISTERS[i]] = values[i];
 }
 
 // A pair not yet sent when the next one arrives (or the encoder resets) never goes out.
@@ -145,8 +131,8 @@ void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
   }
   g_encoder.registers[reg] = value;
   if (reg == CX25874_SET_LAST) {
-    if (HoldsSet(kSetNTSC)) g_encoder.standard = kSimTVNTSC;
-    if (HoldsSet(kSetPAL)) g_encoder.standard = kSimTVPAL;
+    if (HoldsSet(CX25874_SET_NTSC)) g_encoder.standard = kSimTVNTSC;
+    if (HoldsSet(CX25874_SET_PAL)) g_encoder.standard = kSimTVPAL;
   } else if (reg == CX25874_CAPTION_SECOND) {
     // The pair leaves in the next vertical blank, which opens the next field; the status stays
     // busy until then.
@@ -288,8 +274,8 @@ void SIM_CX25874_PowerOn(SimTVStandard standard) {
   SIM_CX25874_CloseVCD();
   Encoder& e = g_encoder;
   std::memset(e.registers, 0, sizeof e.registers);
-  if (standard == kSimTVNTSC) LoadSet(kSetNTSC);
-  if (standard == kSimTVPAL) LoadSet(kSetPAL);
+  if (standard == kSimTVNTSC) LoadSet(CX25874_SET_NTSC);
+  if (standard == kSimTVPAL) LoadSet(CX25874_SET_PAL);
   if (standard != kSimTVUnknown) e.registers[0x8C] = 0x43;  // output on, as the firmware left it
   e.standard = standard;
   e.fault = false;
