@@ -1,6 +1,8 @@
 // sim_main.cpp: copperbramble-sim, the console's program (the same demo, the hardware back end)
 // running on the simulated console: in a window in real time, or headless on the virtual clock.
 // Reports the launcher the program hands over to, as the console would start it.
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -65,6 +67,35 @@ bool IsRecordingOption(const std::string& argument) {
          argument == "--keep-frames" || argument == "--frames" || argument == "--frame-digests";
 }
 
+// Puts the captions a television recording carried into its MP4 as a subtitle track players can
+// switch on: ffmpeg turns the caption file into timed text beside a copy of the streams. Without
+// ffmpeg, or when it fails, the recording stays as it was and the caption file says what was sent.
+void AddCaptionTrack(const fs::path& video, const fs::path& captions) {
+  if (!fs::exists(video) || !fs::exists(captions)) return;
+  const fs::path withTrack = video.string() + ".captions.mp4";
+  const std::string in = video.string(), scc = captions.string(), out = withTrack.string();
+  const char* arguments[] = {"ffmpeg", "-v", "error", "-y", "-i", in.c_str(), "-i", scc.c_str(),
+                             "-map", "0", "-map", "1", "-c:v", "copy", "-c:a", "copy",
+                             "-c:s", "mov_text", "-metadata:s:s:0", "language=eng", out.c_str(),
+                             nullptr};
+  pid_t child = 0;
+  int status = -1;
+  if (posix_spawnp(&child, "ffmpeg", nullptr, nullptr, const_cast<char* const*>(arguments),
+                   environ) == 0) {
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+  }
+  std::error_code error;
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+    fs::rename(withTrack, video, error);
+    if (!error) return;
+  }
+  fs::remove(withTrack, error);
+  std::fprintf(stderr,
+               "copperbramble-sim: the captions could not be added to %s as a subtitle track\n",
+               in.c_str());
+}
+
 uint32_t StartupModeOf(SimTV tv) { return tv == SimTV::Lcd ? 0 : tv == SimTV::Ntsc ? 5 : 19; }
 
 }  // namespace
@@ -123,9 +154,19 @@ int main(int argc, char** argv) {
   command.options.startupDisplayMode = StartupModeOf(config.tv);
   config.framePeriodMs = FramePeriodMs(command.options.framesPerSecond);
   if (recording) {
+    // On a television the captions go into the recording; the caption file is kept only when
+    // asked for.
+    const bool keepCaptions = !config.captionsPath.empty();
+    if (config.tv != SimTV::Lcd && !keepCaptions)
+      config.captionsPath = fs::absolute(command.output).string() + ".scc";
     SimRecorder_SetConfig(config);
     const int status = RunRecordCommand(command, RecordOnSimulatedConsole);
-    SimPowerOff();
+    SimPowerOff();  // writes the caption file
+    if (config.tv != SimTV::Lcd) {
+      if (status == 0) AddCaptionTrack(fs::absolute(command.output), config.captionsPath);
+      std::error_code error;
+      if (!keepCaptions) fs::remove(config.captionsPath, error);
+    }
     return status;
   }
 

@@ -1,9 +1,11 @@
 // copperbramble-sim on a television: the captions of whole runs in a Scenarist caption file that
 // ffmpeg decodes, the encoder's transfers in the trace and its lines in the bus dump, a silent
-// encoder that cannot hold the demo past its end, and the LCD, where the encoder is never reached.
+// encoder that cannot hold the demo past its end, a recording's subtitle track, and the LCD, where
+// the encoder is never reached.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,6 +69,30 @@ TEST(SimTelevision, WholeRunsSendEveryGreetingRowInOrderAsCaptions) {
       ASSERT_NE(found, std::string::npos) << greeting;
       at = found;
     }
+  }
+}
+
+// A recording on a television carries the greetings as a subtitle track; no caption file is left
+// beside it unless asked for.
+TEST(SimTelevision, RecordingCarriesTheCaptionsAsASubtitleTrack) {
+  if (!HaveCommand("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  ScratchDir dir("cb_sim_subtitles");
+  const ProgramRun run =
+      RunProgram("--headless --tv ntsc --out tv.mp4" + DataFolder(dir), dir);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "tv.mp4.scc"));
+  ASSERT_EQ(std::system("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 tv.mp4 "
+                        "> streams.txt"),
+            0);
+  EXPECT_EQ(Lines(ReadWholeFile("streams.txt")),
+            (std::vector<std::string>{"h264", "aac", "mov_text"}));
+  ASSERT_EQ(std::system("ffmpeg -nostdin -v error -i tv.mp4 -map 0:s -f srt tv.srt"), 0);
+  const std::string srt = ReadWholeFile("tv.srt");
+  size_t at = 0;
+  for (const char* greeting : kGreetings) {
+    const size_t found = srt.find(greeting, at);
+    ASSERT_NE(found, std::string::npos) << greeting;
+    at = found;
   }
 }
 
