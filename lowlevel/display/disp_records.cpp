@@ -98,6 +98,29 @@ DISP_SPUChangeEntry DISP_ReadSPUChangeEntry(const uint8_t* at) {
 
 void DISP_WriteSPUListEnd(uint8_t* at) { WriteBE32(at, kDISP_SPUListEnd); }
 
+bool DISP_SPUChangeListFits(const DISP_SPUChangeList& list) {
+  if (list.count > kDISP_SPUMaxEntries ||
+      (list.count > 0 &&
+       (!list.left || !list.right || !list.colorWords || !list.contrastWords)))
+    return false;
+  const uint32_t at = list.offset & ~3u;
+  const uint32_t bytes = kDISP_SPUChangeHeaderBytes + kDISP_SPUChangeEntryBytes * list.count +
+                         (list.terminate ? 4 : 0);
+  return DISP_InVideoMemory(at, bytes);
+}
+
+void DISP_WriteSPUChangeList(uint8_t* video, const DISP_SPUChangeList& list) {
+  const uint32_t at = list.offset & ~3u;
+  const uint32_t entriesAt = at + kDISP_SPUChangeHeaderBytes;
+  const uint32_t end = entriesAt + kDISP_SPUChangeEntryBytes * list.count;
+  DISP_WriteSPUChangeHeader(video + at, {list.lineStart, list.lineEnd, list.count});
+  for (uint32_t e = 0; e < list.count; ++e)
+    DISP_WriteSPUChangeEntry(video + entriesAt + kDISP_SPUChangeEntryBytes * e,
+                             {list.colorWords[e], list.contrastWords[e], list.left[e],
+                              list.right[e]});
+  if (list.terminate) DISP_WriteSPUListEnd(video + end);
+}
+
 void DISP_WriteSPUHighlight(uint8_t* at, const DISP_SPUHighlight& r) {
   WriteBE32(at + offsetof(DISP_SPUHighlightWords, columns), Halves(r.left, r.right));
   WriteBE32(at + offsetof(DISP_SPUHighlightWords, lines), Halves(r.top, r.bottom));

@@ -102,5 +102,19 @@ DISP_SPUChangeHeader DISP_ReadSPUChangeHeader(uint32_t word);
 void DISP_WriteSPUChangeEntry(uint8_t* at, const DISP_SPUChangeEntry& entry);
 DISP_SPUChangeEntry DISP_ReadSPUChangeEntry(const uint8_t* at);
 void DISP_WriteSPUListEnd(uint8_t* at);
+
+// A whole change list as the library's writers take it: the header at the aligned offset, `count`
+// entries from the four arrays, and the list end when `terminate` is set.
+struct DISP_SPUChangeList {
+  uint32_t offset;
+  uint32_t terminate;
+  uint16_t lineStart, lineEnd, count;
+  const uint16_t *left, *right, *colorWords, *contrastWords;
+};
+// False when the count passes the record's field, an array is null while entries are asked for,
+// or the list would not fit inside video memory.
+bool DISP_SPUChangeListFits(const DISP_SPUChangeList& list);
+// Writes a list that fits into `video`, the block of video memory.
+void DISP_WriteSPUChangeList(uint8_t* video, const DISP_SPUChangeList& list);
 void DISP_WriteSPUHighlight(uint8_t* at, const DISP_SPUHighlight& record);
 DISP_SPUHighlight DISP_ReadSPUHighlight(const uint8_t* at);

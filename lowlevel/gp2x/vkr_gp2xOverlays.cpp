@@ -121,19 +121,11 @@ uint32_t VKR_WriteSPUChangeCmd(uint32_t offset, uint32_t terminate, uint16_t lin
                                uint16_t lineEnd, uint16_t count, const uint16_t* left,
                                const uint16_t* right, const uint16_t* colorWords,
                                const uint16_t* contrastWords) {
-  if (count > kDISP_SPUMaxEntries || (count > 0 && (!left || !right || !colorWords || !contrastWords)))
-    return VKR_BAD_ARGUMENT;
-  const uint32_t at = offset & ~3u;
-  const uint32_t entriesAt = at + kDISP_SPUChangeHeaderBytes;
-  const uint32_t end = entriesAt + kDISP_SPUChangeEntryBytes * count;
-  if (!DISP_InVideoMemory(at, end - at + (terminate ? 4 : 0))) return VKR_BAD_ARGUMENT;
+  const DISP_SPUChangeList list{offset, terminate, lineStart, lineEnd, count,
+                                left, right, colorWords, contrastWords};
+  if (!DISP_SPUChangeListFits(list)) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
-  uint8_t* const video = g_GP2X_VIDEO_BASE_PTR;
-  DISP_WriteSPUChangeHeader(video + at, {lineStart, lineEnd, count});
-  for (uint32_t e = 0; e < count; ++e)
-    DISP_WriteSPUChangeEntry(video + entriesAt + kDISP_SPUChangeEntryBytes * e,
-                             {colorWords[e], contrastWords[e], left[e], right[e]});
-  if (terminate) DISP_WriteSPUListEnd(video + end);
+  DISP_WriteSPUChangeList(g_GP2X_VIDEO_BASE_PTR, list);
   return VKR_OK;
 }
 
