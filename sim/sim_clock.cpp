@@ -18,13 +18,6 @@ uint64_t HostElapsedNs() {
   return elapsed > 0 ? static_cast<uint64_t>(elapsed) : 0;
 }
 
-void MoveTo(uint64_t ns) {
-  if (ns <= g_sim.clock.nowNs) return;
-  const uint64_t from = g_sim.clock.nowNs;
-  g_sim.clock.nowNs = ns;
-  SimTiming_Advance(from, ns);
-}
-
 // The timer's count without the 32-bit wrap.
 uint64_t CountAt(uint64_t ns) {
   return g_sim.config.timerStart + ns * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
@@ -37,23 +30,17 @@ void SimClock_Reset() {
   g_sim.clock.hostStartNs = HostNowNs();
 }
 
-void SimClock_AccessCost() {
-  MoveTo(g_sim.config.realTime ? HostElapsedNs() : g_sim.clock.nowNs + SIM_ACCESS_COST_NS);
-}
+void SimClock_FollowHost() { SimClock_MoveTo(HostElapsedNs()); }
 
-void SimClock_JumpTo(uint64_t ns) {
-  if (g_sim.config.realTime) {
-    const uint64_t host = HostElapsedNs();
-    if (ns > host) {
-      const uint64_t wait = ns - host;
-      const timespec pause = {static_cast<time_t>(wait / 1000000000),
-                              static_cast<long>(wait % 1000000000)};
-      nanosleep(&pause, nullptr);
-    }
-    MoveTo(HostElapsedNs());
-    return;
+void SimClock_SleepUntil(uint64_t ns) {
+  const uint64_t host = HostElapsedNs();
+  if (ns > host) {
+    const uint64_t wait = ns - host;
+    const timespec pause = {static_cast<time_t>(wait / 1000000000),
+                            static_cast<long>(wait % 1000000000)};
+    nanosleep(&pause, nullptr);
   }
-  MoveTo(ns);
+  SimClock_FollowHost();
 }
 
 // The next time the millisecond reading (count / 7373) changes: a count that is a multiple of 7373,
@@ -78,22 +65,21 @@ uint32_t SimClock_TimerCount() { return static_cast<uint32_t>(CountAt(g_sim.cloc
 
 // A busy-wait on the timer has ended: on the virtual clock the display's frames start over from
 // where it ended, so frames begin on the same whole milliseconds as the program's own clock.
-void SimClock_EndTimerWait() {
-  if (!g_sim.clock.timerWaitJumped) return;
+void SimClock_TimerWaitEnded() {
   g_sim.clock.timerWaitJumped = false;
   if (!g_sim.config.realTime) SimTiming_Reanchor(g_sim.clock.lastPollJumpNs);
 }
 
 uint64_t SimNowNs() {
   Sim_EnsurePoweredOn();
-  if (g_sim.config.realTime) MoveTo(HostElapsedNs());
+  if (g_sim.config.realTime) SimClock_FollowHost();
   return g_sim.clock.nowNs;
 }
 
 void SimAdvanceNs(uint64_t nanoseconds) {
   Sim_EnsurePoweredOn();
   SimIO_Reset();
-  if (!g_sim.config.realTime) MoveTo(g_sim.clock.nowNs + nanoseconds);
+  if (!g_sim.config.realTime) SimClock_MoveTo(g_sim.clock.nowNs + nanoseconds);
 }
 
 uint32_t SimTimerCount() {

@@ -108,8 +108,8 @@ void SimPowerOn(const SimConfig& config) {
   if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDeviceMask = 0;
   g_sim.reg.fill(0);
   g_sim.blitter.fill(0);
-  g_sim.video.assign(GP2X_VIDEO_MEMORY_SIZE, 0);
-  g_sim.dualCore.assign(GP2X_DUALCORE_MEMORY_SIZE, 0);
+  g_sim.video.PowerOn(GP2X_VIDEO_MEMORY_SIZE);
+  g_sim.dualCore.PowerOn(GP2X_DUALCORE_MEMORY_SIZE);
   g_sim.mappedWindows = 0;
   g_sim.adc = SimAdc{};
   g_sim.input = SimInputDevices{};
@@ -125,6 +125,7 @@ void SimPowerOn(const SimConfig& config) {
   SimBlitter_Reset();
   SimDisplay_Reset();
   SimFirmware_SetRegisters(g_sim.config.tv);
+  SimTiming_OutputChanged();
   if (!g_sim.config.tracePath.empty()) SimTrace_Open(g_sim.config.tracePath);
   PowerOnDevices();
 }
@@ -134,10 +135,8 @@ void SimPowerOff() {
   SimTrace_Close();
   SimSetAccessLog(nullptr);
   g_sim.poweredOn = false;
-  g_sim.video.clear();
-  g_sim.video.shrink_to_fit();
-  g_sim.dualCore.clear();
-  g_sim.dualCore.shrink_to_fit();
+  g_sim.video.PowerOff();
+  g_sim.dualCore.PowerOff();
 }
 
 void Sim_EnsurePoweredOn() {
@@ -158,6 +157,7 @@ void SimPokeReg16(uint32_t offset, uint16_t value) {
   Sim_EnsurePoweredOn();
   SimIO_Reset();
   g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1] = value;
+  SimTiming_OutputChanged();
 }
 
 uint32_t SimMappedWindows() {

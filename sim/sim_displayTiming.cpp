@@ -82,29 +82,89 @@ Position PositionAt(uint64_t t) {
 }
 
 // The horizontal blank takes the last eighth of a line.
-uint64_t HBlankStart(const Position& at) { return at.lineStart + (at.lineEnd - at.lineStart) * 7 / 8; }
+uint64_t HBlankStart(uint64_t lineStart, uint64_t lineEnd) {
+  return lineStart + (lineEnd - lineStart) * 7 / 8;
+}
+uint64_t HBlankStart(const Position& at) { return HBlankStart(at.lineStart, at.lineEnd); }
+
+// A stretch of time over which the sync bits hold still: half a line, its visible part or its
+// horizontal blank. A wait for the vertical blank polls once at every stretch's end, so the next
+// stretch is stepped to from the last one rather than worked out from the frame again. What the
+// stretch was worked out from (anchor, period, the output's lines) changes only where
+// SimTiming_OutputChanged is called. Main thread only.
+struct SyncStretch {
+  uint64_t startNs = 0, endNs = 0;  // absolute
+  uint64_t frameStart = 0, line = 0;
+  bool hblank = false;
+  uint64_t period = 0;
+  Lines lines{};
+  bool valid = false;
+};
+SyncStretch stretch;
+
+void StretchFromPosition(uint64_t t) {
+  const Position at = PositionAt(t);
+  const uint64_t hblank = HBlankStart(at);
+  stretch.frameStart = at.frameStart;
+  stretch.line = at.line;
+  stretch.hblank = t - at.frameStart >= hblank;
+  stretch.startNs = at.frameStart + (stretch.hblank ? hblank : at.lineStart);
+  stretch.endNs = at.frameStart + (stretch.hblank ? at.lineEnd : hblank);
+  stretch.period = PeriodNs();
+  stretch.lines = at.lines;
+  stretch.valid = true;
+}
+
+void StepStretch() {
+  const LineTable& table = LineTableOf(stretch.period, stretch.lines.total);
+  stretch.startNs = stretch.endNs;
+  if (!stretch.hblank) {
+    stretch.hblank = true;
+    stretch.endNs = stretch.frameStart + table.start[stretch.line + 1];
+    return;
+  }
+  stretch.hblank = false;
+  if (++stretch.line == stretch.lines.total) {
+    stretch.line = 0;
+    stretch.frameStart += stretch.period;
+  }
+  stretch.endNs =
+      stretch.frameStart + HBlankStart(table.start[stretch.line], table.start[stretch.line + 1]);
+}
+
+// The stretch holding the present time: the last one, the one after it, or worked out afresh.
+const SyncStretch& CurrentStretch() {
+  const uint64_t t = g_sim.clock.nowNs;
+  if (!stretch.valid || t < stretch.startNs) {
+    StretchFromPosition(t);
+  } else if (t >= stretch.endNs) {
+    StepStretch();
+    if (t >= stretch.endNs) StretchFromPosition(t);
+  }
+  return stretch;
+}
 
 }  // namespace
 
+void SimTiming_OutputChanged() {
+  stretch.valid = false;
+  g_sim.timing.syncHoldsFromNs = g_sim.timing.syncHoldsUntilNs = 0;
+}
+
 void SimTiming_Reset() {
+  SimTiming_OutputChanged();
   g_sim.timing = SimDisplayTiming{};
   g_sim.timing.nextFrameNs = PeriodNs();
 }
 
-uint16_t SimTiming_SyncBits() {
-  const uint64_t t = g_sim.clock.nowNs;
-  const Position at = PositionAt(t);
+void SimTiming_FollowSync() {
+  const SyncStretch& now = CurrentStretch();
   uint16_t bits = 0;
-  if (at.line >= at.lines.active) bits |= GP2X_GPIOB_VSYNC;
-  if (t - at.frameStart >= HBlankStart(at)) bits |= GP2X_GPIOB_HSYNC;
-  return bits;
-}
-
-uint64_t SimTiming_NextSyncEdgeNs() {
-  const uint64_t t = g_sim.clock.nowNs;
-  const Position at = PositionAt(t);
-  const uint64_t hblank = HBlankStart(at);
-  return at.frameStart + (t - at.frameStart < hblank ? hblank : at.lineEnd);
+  if (now.line >= now.lines.active) bits |= GP2X_GPIOB_VSYNC;
+  if (now.hblank) bits |= GP2X_GPIOB_HSYNC;
+  g_sim.timing.syncHoldsFromNs = now.startNs;
+  g_sim.timing.syncHoldsUntilNs = now.endNs;
+  g_sim.timing.syncBits = bits;
 }
 
 // The vertical blank begins at the first blank line; a time already in it looks to the next frame's.
@@ -121,6 +181,7 @@ uint64_t SimTiming_NextVSyncEdgeNs() {
 }
 
 void SimTiming_Reanchor(uint64_t ns) {
+  SimTiming_OutputChanged();
   g_sim.timing.anchorNs = ns;
   g_sim.timing.nextFrameNs = ns + PeriodNs();
 }

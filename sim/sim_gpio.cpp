@@ -1,23 +1,36 @@
 // sim_gpio.cpp: the general-purpose ports: each pin reads the port's output register where its
 // pin function makes it an output, else the level the outside drives (buttons low while held, SD
 // card lines, the display's sync signals on port B), and open-drain devices may hold any line low.
+#include <array>
+
 #include "sim_state.h"
 #include "vkr_lowLevel.h"
 
 namespace {
 
+// The output pins last gathered for each port, with the pin-function registers they came from:
+// the sync polls read port B once a half line, and its functions rarely change. Main thread only.
+struct OutputPinsSeen {
+  uint32_t functions = 0;
+  uint16_t pins = 0;
+};
+std::array<OutputPinsSeen, GP2X_GPIO_PORTS> outputPinsSeen{};
+
 // Pins whose two pin-function bits say output (01): the low bit of the pair set, the high one
-// clear, gathered from every second bit into one bit a pin (the sync polls read port B often).
+// clear, gathered from every second bit into one bit a pin.
 uint16_t OutputPins(uint32_t port) {
   static_assert(GP2X_ALTFN_OUTPUT == 1 && GP2X_ALTFN_MASK == 3);
   const uint32_t functions = uint32_t{g_sim.reg[GP2X_GPIOALTFN(port) >> 1]} |
                              uint32_t{g_sim.reg[GP2X_GPIOALTFNHIGH(port) >> 1]} << 16;
+  OutputPinsSeen& seen = outputPinsSeen[port];
+  if (functions == seen.functions) return seen.pins;
   uint32_t pins = functions & ~(functions >> 1) & 0x55555555u;
   pins = (pins | pins >> 1) & 0x33333333u;
   pins = (pins | pins >> 2) & 0x0F0F0F0Fu;
   pins = (pins | pins >> 4) & 0x00FF00FFu;
   pins = (pins | pins >> 8) & 0x0000FFFFu;
-  return static_cast<uint16_t>(pins);
+  seen = {functions, static_cast<uint16_t>(pins)};
+  return seen.pins;
 }
 
 void SetExternal(uint32_t port, uint16_t mask, uint16_t levels) {
@@ -27,6 +40,7 @@ void SetExternal(uint32_t port, uint16_t mask, uint16_t levels) {
 }  // namespace
 
 void SimGpio_Reset() {
+  outputPinsSeen.fill(OutputPinsSeen{});
   g_sim.gpio = SimGpio{};
   g_sim.gpio.external.fill(0xFFFF);  // pulled up
   SimGpio_SetButtons(0);

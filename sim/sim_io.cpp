@@ -16,11 +16,18 @@ enum class Window : uint8_t { Reg, Blt };
 constexpr const char* kOpName[] = {"R16", "W16", "R32", "W32"};
 constexpr const char* kWindowName[] = {"REG", "BLT"};
 
+// An access as one number (operation, window, offset), so a poll is one comparison.
+constexpr uint32_t AccessKey(Op op, Window window, uint32_t offset) {
+  return offset | uint32_t{static_cast<uint8_t>(op)} << 24 |
+         uint32_t{static_cast<uint8_t>(window)} << 28;
+}
+constexpr uint32_t kTimerRead = AccessKey(Op::R32, Window::Reg, GP2X_TCOUNT);
+constexpr uint32_t kPortBLevelRead = AccessKey(Op::R16, Window::Reg, GP2X_GPIOBPINLVL);
+static_assert(GP2X_REG_WINDOW_SIZE <= 1u << 24 && GP2X_BLITTER_WINDOW_SIZE <= 1u << 24);
+
 // The access before this one, to see polls.
 struct LastAccess {
-  Op op = Op::W16;
-  Window window = Window::Reg;
-  uint32_t offset = ~0u;
+  uint32_t key = ~0u;
   uint32_t repeats = 0;
 };
 LastAccess lastAccess;
@@ -35,28 +42,30 @@ constexpr uint32_t kTimerPollRepeats = 2;
 constexpr uint32_t kStatusPollRepeats = 1;
 
 // ---- Access bookkeeping and idle polls -------------------------------------------------------
-void BeginAccess(Op op, Window window, uint32_t offset) {
-  Sim_EnsurePoweredOn();
+// Inline into each accessor: with the clock's and timing's inline paths, a sync poll's read makes
+// no call until the sync bits change.
+[[gnu::always_inline]] inline void BeginAccess(Op op, Window window, uint32_t offset) {
+  if (!g_sim.poweredOn) Sim_EnsurePoweredOn();
   ++g_sim.accesses;
-  const bool again = op == lastAccess.op && window == lastAccess.window && offset == lastAccess.offset;
-  lastAccess = {op, window, offset, again ? lastAccess.repeats + 1 : 0};
-  const bool timerRead = window == Window::Reg && op == Op::R32 && offset == GP2X_TCOUNT;
-  if (!timerRead) SimClock_EndTimerWait();
-  else timerReadSinceTransfer = true;
+  const uint32_t key = AccessKey(op, window, offset);
+  const bool again = key == lastAccess.key;
+  lastAccess = {key, again ? lastAccess.repeats + 1 : 0};
+  if (key == kTimerRead) timerReadSinceTransfer = true;
+  else SimClock_EndTimerWait();
   SimClock_AccessCost();
   if (!again) return;
-  if (timerRead && lastAccess.repeats >= kTimerPollRepeats)
-    SimClock_JumpTo(SimClock_NextTimerTickNs());
-  else if (window == Window::Reg && op == Op::R16 && offset == GP2X_GPIOBPINLVL &&
-           lastAccess.repeats >= kStatusPollRepeats)
-    SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
-  else if (window == Window::Blt && op == Op::R32 && lastAccess.repeats >= kStatusPollRepeats) {
+  if (key == kTimerRead) {
+    if (lastAccess.repeats >= kTimerPollRepeats) SimClock_JumpTo(SimClock_NextTimerTickNs());
+  } else if (key == kPortBLevelRead) {
+    if (lastAccess.repeats >= kStatusPollRepeats) SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
+  } else if (window == Window::Blt && op == Op::R32 && lastAccess.repeats >= kStatusPollRepeats) {
     if (const uint64_t ends = SimBlitter_BusyEndsNs(offset)) SimClock_JumpTo(ends);
   }
   // The encoder's polls jump where its transfers end (PortBWritten).
 }
 
-void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
+// Out of line: the sync polls pass here once a half line with neither log nor trace.
+[[gnu::noinline]] void Record(Op op, Window window, uint32_t offset, uint32_t value) {
   const bool wide = op == Op::R32 || op == Op::W32;
   if (g_pSimAccessLog)
     g_pSimAccessLog->push_back(
@@ -64,6 +73,10 @@ void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
   if (!g_sim.trace) return;
   SimTrace_Access(kOpName[static_cast<int>(op)], kWindowName[static_cast<int>(window)], offset, value,
                   wide ? 8 : 4);
+}
+
+void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
+  if (g_pSimAccessLog || g_sim.trace) Record(op, window, offset, value);
 }
 
 // The display controller's layers (0x2800 to 0x29FF): the writes its unit follows as they happen.
@@ -101,7 +114,7 @@ void SecondCoreControlWritten() {
 }
 
 // ---- Register window reads -------------------------------------------------------------------
-uint16_t Read16(uint32_t offset) {
+[[gnu::always_inline]] inline uint16_t Read16(uint32_t offset) {
   switch (offset) {
     case GP2X_TCOUNT:  // free-running timer, low then high half
       return static_cast<uint16_t>(SimClock_TimerCount());
@@ -143,6 +156,7 @@ void Write16(uint32_t offset, uint16_t value) {
   }
   if (IsPinLevel(offset)) return;
   g_sim.reg[offset >> 1] = value;
+  if (offset == GP2X_DPC_CNTL || offset == GP2X_DPC_Y_MAX) SimTiming_OutputChanged();
   if (IsDisplayRegister(offset)) SimDisplay_Written(offset, value);
 }
 

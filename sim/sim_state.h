@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "disp_model.h"
@@ -30,6 +32,10 @@ struct SimDisplayTiming {
   uint64_t anchorNs = 0;            // a vertical blank ends here and every frame period after
   uint64_t framesBegun = 0;         // vertical blanks ended so far
   uint64_t nextFrameNs = 0;         // the next one
+  // The stretch of time around the last sync reading over which the sync bits hold still (half a
+  // line); empty until worked out.
+  uint64_t syncHoldsFromNs = 0, syncHoldsUntilNs = 0;
+  uint16_t syncBits = 0;
 };
 
 // ---- General-purpose ports (sim_gpio.cpp) ----------------------------------------------------
@@ -76,6 +82,33 @@ struct SimDisplay {
 };
 
 // ---- The console -----------------------------------------------------------------------------
+// A memory of the console, zero at power-on. Taken from the host zeroed (calloc hands large blocks
+// over as fresh pages), so power-on neither writes nor faults in the megabytes a program never uses.
+class SimMemory {
+ public:
+  void PowerOn(size_t size) {
+    bytes_.reset(static_cast<uint8_t*>(std::calloc(size, 1)));
+    size_ = bytes_ ? size : 0;
+  }
+  void PowerOff() {
+    bytes_.reset();
+    size_ = 0;
+  }
+  uint8_t* data() { return bytes_.get(); }
+  const uint8_t* data() const { return bytes_.get(); }
+  size_t size() const { return size_; }
+  uint8_t& operator[](size_t at) { return bytes_[at]; }
+  uint8_t* begin() { return data(); }
+  uint8_t* end() { return data() + size_; }
+
+ private:
+  struct Free {
+    void operator()(uint8_t* bytes) const { std::free(bytes); }
+  };
+  std::unique_ptr<uint8_t[], Free> bytes_;
+  size_t size_ = 0;
+};
+
 struct SimConsole {
   bool poweredOn = false;
   SimConfig config;
@@ -83,8 +116,8 @@ struct SimConsole {
   // The four windows of /dev/mem. Registers without behaviour keep what was written.
   std::array<uint16_t, GP2X_REG_WINDOW_SIZE / 2> reg{};
   std::array<uint32_t, GP2X_BLITTER_WINDOW_SIZE / 4> blitter{};
-  std::vector<uint8_t> video;
-  std::vector<uint8_t> dualCore;
+  SimMemory video;
+  SimMemory dualCore;
   uint32_t mappedWindows = 0;       // a bit per window
 
   SimClock clock;
@@ -112,26 +145,71 @@ void Sim_EnsurePoweredOn();
 // host that changes the console from outside (timer, buttons, registers, time) calls it too.
 void SimIO_Reset();
 
-// Clock: one access's cost; jumps for idle polls; the timer's count.
+// Clock: one access's cost; jumps for idle polls; the timer's count. The hot paths are inline
+// below.
 void SimClock_Reset();
-void SimClock_AccessCost();
-void SimClock_JumpTo(uint64_t ns);
+void SimClock_FollowHost();              // real-time mode: to the host's clock
+void SimClock_SleepUntil(uint64_t ns);   // real-time mode: an idle poll's jump
 uint64_t SimClock_NextTimerTickNs();     // a poll of the timer itself: a timer wait
 uint64_t SimClock_NextMillisecondNs();   // the same time, for a poll that only the timer can end
 uint32_t SimClock_TimerCount();
-void SimClock_EndTimerWait();
+void SimClock_TimerWaitEnded();
 
-// Display timing: the sync bits of port B now, the next time either changes, and the frame
-// boundaries crossed as time moves on.
+// Display timing: the sync bits of port B now, the next time either changes (both inline below),
+// and the frame boundaries crossed as time moves on.
 void SimTiming_Reset();
-uint16_t SimTiming_SyncBits();
-uint64_t SimTiming_NextSyncEdgeNs();
+// The frame timing's inputs changed: the controller's output or line count registers, the anchor.
+void SimTiming_OutputChanged();
+// Works out the stretch of time holding the present, where the sync bits hold still.
+void SimTiming_FollowSync();
 // The vertical blank alone, as the TV encoder follows the fields: where the next one begins (after
 // now), and the next time the vertical sync bit changes.
 uint64_t SimTiming_NextVBlankNs();
 uint64_t SimTiming_NextVSyncEdgeNs();
 void SimTiming_Reanchor(uint64_t ns);
 void SimTiming_Advance(uint64_t fromNs, uint64_t toNs);
+
+// ---- Hot paths of every access ---------------------------------------------------------------
+// Inline, because the sync polls pass here once a half line: millions of times a run.
+
+// Virtual time moves forward to ns; a frame boundary crossed begins frames.
+inline void SimClock_MoveTo(uint64_t ns) {
+  if (ns <= g_sim.clock.nowNs) return;
+  const uint64_t from = g_sim.clock.nowNs;
+  g_sim.clock.nowNs = ns;
+  if (ns >= g_sim.timing.nextFrameNs) SimTiming_Advance(from, ns);
+}
+
+inline void SimClock_AccessCost() {
+  if (g_sim.config.realTime) SimClock_FollowHost();
+  else SimClock_MoveTo(g_sim.clock.nowNs + SIM_ACCESS_COST_NS);
+}
+
+inline void SimClock_JumpTo(uint64_t ns) {
+  if (g_sim.config.realTime) SimClock_SleepUntil(ns);
+  else SimClock_MoveTo(ns);
+}
+
+// An access other than a timer read ends a busy-wait on the timer.
+inline void SimClock_EndTimerWait() {
+  if (g_sim.clock.timerWaitJumped) SimClock_TimerWaitEnded();
+}
+
+inline void SimTiming_FollowSyncIfPassed() {
+  const SimDisplayTiming& timing = g_sim.timing;
+  const uint64_t length = timing.syncHoldsUntilNs - timing.syncHoldsFromNs;
+  if (g_sim.clock.nowNs - timing.syncHoldsFromNs >= length) SimTiming_FollowSync();
+}
+
+inline uint16_t SimTiming_SyncBits() {
+  SimTiming_FollowSyncIfPassed();
+  return g_sim.timing.syncBits;
+}
+
+inline uint64_t SimTiming_NextSyncEdgeNs() {
+  SimTiming_FollowSyncIfPassed();
+  return g_sim.timing.syncHoldsUntilNs;
+}
 
 // Blitter and rotator: a write to the blitter window (after it is latched), the value a read
 // answers, and when the busy bit a poll of this register waits on clears (0: not busy).
