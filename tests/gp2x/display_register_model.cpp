@@ -39,7 +39,8 @@ void Latch16(RegisterModel* m, uint32_t offset, uint16_t value) {
     if ((index & 1) == 0)
       entry = (entry & 0xFFFF0000u) | value;
     else if (port.osdLayout)
-      entry = (entry & 0x0000FFFFu) | uint32_t{value & 0xFFu} << 16 | uint32_t{(value >> 8) & 0xFu} << 28;
+      entry = (entry & 0x0000FFFFu) | uint32_t{value & 0xFFu} << 16 |
+              uint32_t{(value >> 8) & 0xFu} << 28;
     else
       entry = (entry & 0x0000FFFFu) | uint32_t{value} << 16;
     index = static_cast<uint16_t>((index + 1) % 512);
@@ -70,8 +71,10 @@ void ClearBits(RegisterModel* m, uint32_t offset, uint32_t bits) {
   Write16(m, offset, Read16(m, offset) & ~bits);
 }
 void PutBit(RegisterModel* m, uint32_t offset, uint32_t bit, uint32_t on) {
-  if (on) SetBits(m, offset, 1u << bit);
-  else ClearBits(m, offset, 1u << bit);
+  if (on)
+    SetBits(m, offset, 1u << bit);
+  else
+    ClearBits(m, offset, 1u << bit);
 }
 // One write of the field at `shift` of `width` bits.
 void PutField(RegisterModel* m, uint32_t offset, uint32_t shift, uint32_t width, uint32_t value) {
@@ -224,7 +227,10 @@ uint32_t RM_SetRGBStartAddress(RegisterModel* m, uint32_t offset) {
   if (offset >= kVideoBytes) return kBadArgument;
   const uint32_t even = offset + kVideoPhys;
   const uint32_t w = static_cast<uint32_t>(m->width);
-  const uint32_t lineBytes = m->depth == 4 ? w / 2 : m->depth == 8 ? w : m->depth == 16 ? 2 * w : 3 * w;
+  const uint32_t lineBytes = m->depth == 4    ? w / 2
+                             : m->depth == 8  ? w
+                             : m->depth == 16 ? 2 * w
+                                              : 3 * w;
   const uint32_t odd = m->height > 288 ? even + lineBytes : even;
   Write16(m, 0x290E, odd & 0xFFFF);
   Write16(m, 0x2910, odd >> 16);
@@ -352,8 +358,8 @@ uint32_t RM_SetYUVVideoPlane(RegisterModel* m, uint32_t plane, uint32_t enable, 
   Write32(m, base + 18, topAddress + (tv && topFlip ? line : 0));
   Write32(m, base + 22, bottomAddress + (tv && !bottomFlip ? line : 0));
   Write32(m, base + 26, bottomAddress + (tv && bottomFlip ? line : 0));
-  const uint32_t flags = 8u * (topMirror != 0) + 4u * (topFlip != 0) + 2u * (bottomMirror != 0) +
-                         (bottomFlip != 0);
+  const uint32_t flags =
+      8u * (topMirror != 0) + 4u * (topFlip != 0) + 2u * (bottomMirror != 0) + (bottomFlip != 0);
   PutField(m, 0x2882, a ? 0 : 5, 4, flags);
   PutBit(m, 0x2882, a ? 4 : 9, bottom != split);
   SetBits(m, 0x2880, 1u << onBit);
@@ -393,10 +399,12 @@ uint32_t RM_SetYUVSaturationAndHUE(RegisterModel* m, uint32_t quadrant, uint8_t 
                                    uint8_t hue) {
   // 127 sin(2 pi i / 256), truncated toward zero.
   const auto sine = [](uint32_t i) {
-    return static_cast<int32_t>(std::trunc(127.0 * std::sin(2.0 * std::numbers::pi * (i % 256) / 256.0)));
+    return static_cast<int32_t>(
+        std::trunc(127.0 * std::sin(2.0 * std::numbers::pi * (i % 256) / 256.0)));
   };
   const int32_t s = saturation, sn = sine(hue), cs = sine(hue + 64u);
-  const int32_t cbA = (s * cs) >> 8, cbB = (s * sn) >> 8, crA = (-(s * sn)) >> 8, crB = (s * cs) >> 8;
+  const int32_t cbA = (s * cs) >> 8, cbB = (s * sn) >> 8, crA = (-(s * sn)) >> 8,
+                crB = (s * cs) >> 8;
   const uint32_t q = quadrant % 4;
   const auto pair = [](int32_t high, int32_t low) {
     return (static_cast<uint32_t>(high) & 0xFF) << 8 | (static_cast<uint32_t>(low) & 0xFF);
@@ -534,8 +542,8 @@ uint32_t RM_WriteSPUHighlightInfo(RegisterModel* m, uint32_t offset, uint16_t le
 
 // ---- Blitter and rotator ---------------------------------------------------------------------
 uint32_t RM_HwBitBlt(RegisterModel* m, uint32_t dst, uint32_t dstPitch, uint16_t width,
-                     uint16_t height, uint32_t src, uint32_t srcPitch, uint32_t flags,
-                     uint16_t key, uint16_t background, uint16_t foreground) {
+                     uint16_t height, uint32_t src, uint32_t srcPitch, uint32_t flags, uint16_t key,
+                     uint16_t background, uint16_t foreground) {
   if (width == 0 || height == 0) return 0;
   const bool bytePixels = (flags & 0x100) != 0, oneBit = (flags & 0x200) != 0;
   const bool readsDestination = !(flags == 0 || flags == 3 || flags == 12 || flags == 15);
@@ -564,7 +572,10 @@ uint32_t RM_HwBitBltRotate(RegisterModel* m, uint32_t dst, uint32_t dstPitch, ui
   WriteBlitter(m, 0x108, dstPitch * b);
   WriteBlitter(m, 0x10C, uint32_t{height} << 16 | width);
   const uint32_t lastRow = srcPitch * b * (height - 1u), lastColumn = b * (width - 1u);
-  const uint32_t corner = turn == 0 ? 0 : turn == 1 ? lastRow : turn == 2 ? lastRow + lastColumn : lastColumn;
+  const uint32_t corner = turn == 0   ? 0
+                          : turn == 1 ? lastRow
+                          : turn == 2 ? lastRow + lastColumn
+                                      : lastColumn;
   WriteBlitter(m, 0x110, src + kVideoPhys + corner);
   WriteBlitter(m, 0x114, dst + kVideoPhys);
   WriteBlitter(m, 0x100, turn << 3 | (b - 1) << 1);
@@ -572,4 +583,5 @@ uint32_t RM_HwBitBltRotate(RegisterModel* m, uint32_t dst, uint32_t dstPitch, ui
   return 0;
 }
 
-uint32_t RM_Wait(RegisterModel*) { return 0; }
+uint32_t RM_WaitSync(RegisterModel*) { return 0; }
+uint32_t RM_WaitHwBlitter(RegisterModel*, uint32_t) { return 0; }

@@ -20,12 +20,12 @@ struct ModelWrite {
 };
 
 inline constexpr uint32_t kModelRegisterHalves = 0x8000;  // the 64 KiB register window
-inline constexpr uint32_t kModelBlitterWords = 0x80;       // the 512-byte blitter window
+inline constexpr uint32_t kModelBlitterWords = 0x80;      // the 512-byte blitter window
 
 struct RegisterModel {
   std::array<uint16_t, kModelRegisterHalves> reg{};
   std::array<uint32_t, kModelBlitterWords> blitter{};
-  std::bitset<kModelRegisterHalves> touched;          // halfwords the model has written
+  std::bitset<kModelRegisterHalves> touched;  // halfwords the model has written
   std::bitset<kModelBlitterWords> blitterTouched;
   // The tables behind the data ports, as entries in the operations' colour-word layouts.
   std::array<uint32_t, 256> palette{};
@@ -78,8 +78,7 @@ uint32_t RM_SetYUVBrightness(RegisterModel* m, int8_t brightness);
 uint32_t RM_SetYUVContrast(RegisterModel* m, uint8_t contrast);
 uint32_t RM_SetYUVSaturationAndHUE(RegisterModel* m, uint32_t quadrant, uint8_t saturation,
                                    uint8_t hue);
-uint32_t RM_SetOSDPlane(RegisterModel* m, uint32_t enable, uint32_t evenHeader,
-                        uint32_t oddHeader);
+uint32_t RM_SetOSDPlane(RegisterModel* m, uint32_t enable, uint32_t evenHeader, uint32_t oddHeader);
 uint32_t RM_SetSPUColor(RegisterModel* m, uint16_t index, uint32_t color);
 uint32_t RM_SetSPUPlane(RegisterModel* m, uint32_t enable, uint32_t aboveOSD, uint32_t highlight,
                         uint32_t commands, uint32_t highlightInfo);
@@ -99,9 +98,10 @@ uint32_t RM_WriteSPUHighlightInfo(RegisterModel* m, uint32_t offset, uint16_t le
                                   uint16_t right, uint16_t bottom, uint16_t colorWord,
                                   uint16_t contrastWord);
 uint32_t RM_HwBitBlt(RegisterModel* m, uint32_t dst, uint32_t dstPitch, uint16_t width,
-                     uint16_t height, uint32_t src, uint32_t srcPitch, uint32_t flags,
-                     uint16_t key, uint16_t background, uint16_t foreground);
+                     uint16_t height, uint32_t src, uint32_t srcPitch, uint32_t flags, uint16_t key,
+                     uint16_t background, uint16_t foreground);
 uint32_t RM_HwBitBltRotate(RegisterModel* m, uint32_t dst, uint32_t dstPitch, uint16_t width,
                            uint16_t height, uint32_t src, uint32_t srcPitch, uint32_t flags);
-// The sync waits and the blitter wait only read: no write.
-uint32_t RM_Wait(RegisterModel* m);
+// The sync waits and the blitter and rotator waits only read: no write.
+uint32_t RM_WaitSync(RegisterModel* m);
+uint32_t RM_WaitHwBlitter(RegisterModel* m, uint32_t unit);

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "display_register_model.h"
@@ -36,6 +37,16 @@ std::string Describe(const std::vector<ModelWrite>& writes, size_t from) {
       << Hex(w.value);
   }
   return s.str();
+}
+
+// An argument as a failure report shows it: numbers in hexadecimal, arrays by whether they are
+// there.
+template <typename T>
+std::string Printable(T value) {
+  if constexpr (std::is_pointer_v<T>)
+    return value ? "array" : "null";
+  else
+    return Hex(static_cast<uint32_t>(value));
 }
 
 std::string Bytes(const uint8_t* bytes, size_t count) {
@@ -95,15 +106,32 @@ class DisplayRegisterModelTest : public SimTest {
     reports_ = 0;
   }
 
-  // One call through the back end and the model: the same result, the same writes in the same
-  // order (a mode change may drive the encoder's bus lines first), and the record the model
-  // expects in video memory, the bytes around it unchanged. `recordAt` is where a record writer
-  // was asked to write (its snapshot shows a rejected one writing nothing).
+  // What a call may do besides its register writes.
+  struct Allowed {
+    bool modeChange = false;          // drive the encoder's bus lines before the display's writes
+    uint32_t recordAt = kVideoBytes;  // write a record here (the bytes around it stay)
+  };
+
+  // One operation through the back end and the model with the same arguments.
+  template <typename... A>
+  void Call(const char* name, uint32_t (*real)(A...), uint32_t (*model)(RegisterModel*, A...),
+            Allowed allowed, std::type_identity_t<A>... args) {
+    std::ostringstream call;
+    call << name << '(';
+    [[maybe_unused]] const char* separator = "";  // unused by the operations without arguments
+    ((call << separator << Printable(args), separator = ", "), ...);
+    call << ") in mode " << model_.mode << " at depth " << model_.depth;
+    Check(
+        call.str(), [&] { return real(args...); },
+        [&](RegisterModel* m) { return model(m, args...); }, allowed);
+  }
+
+  // The same result, the same writes in the same order, and the record the model expects in
+  // video memory, the bytes around it unchanged (a rejected record writer writes nothing).
   template <typename Real, typename Model>
-  void Check(const std::string& call, Real real, Model model, bool modeChange = false,
-             uint32_t recordAt = kVideoBytes) {
+  void Check(const std::string& call, Real real, Model model, Allowed allowed) {
     constexpr uint32_t kRecordWindow = 132;
-    const uint32_t windowStart = std::min(recordAt & ~3u, kVideoBytes);
+    const uint32_t windowStart = std::min(allowed.recordAt & ~3u, kVideoBytes);
     const uint32_t windowBytes = std::min(kRecordWindow, kVideoBytes - windowStart);
     std::vector<uint8_t> before(video_ + windowStart, video_ + windowStart + windowBytes);
 
@@ -119,7 +147,7 @@ class DisplayRegisterModelTest : public SimTest {
     for (const SimAccess& a : log_) {
       if (!a.write) continue;
       const bool bus = !a.blitter && (a.offset == kBusOutput || a.offset == kBusPinFunction);
-      if (modeChange && bus) {
+      if (allowed.modeChange && bus) {
         busAfterDisplay |= displayWritten;
         continue;
       }
@@ -141,16 +169,21 @@ class DisplayRegisterModelTest : public SimTest {
     ++mismatches_;
     if (++reports_ > kMaxReports) return;
     size_t first = 0;
-    while (first < writes.size() && first < model_.writes.size() && writes[first] == model_.writes[first])
+    while (first < writes.size() && first < model_.writes.size() &&
+           writes[first] == model_.writes[first])
       ++first;
     ADD_FAILURE() << "call " << calls_ << ": " << call << "\n  result " << result << ", model "
-                  << expected << "\n  writes " << writes.size() << ", model " << model_.writes.size()
-                  << ", first difference at " << first << "\n  back end:" << Describe(writes, first)
+                  << expected << "\n  writes " << writes.size() << ", model "
+                  << model_.writes.size() << ", first difference at " << first
+                  << "\n  back end:" << Describe(writes, first)
                   << "\n  model:   " << Describe(model_.writes, first)
-                  << (busAfterDisplay ? "\n  the encoder's bus moved after the display controller" : "")
-                  << (memoryAsExpected ? "" : "\n  video memory at " + Hex(windowStart) + ":" +
-                                                  Bytes(video_ + windowStart, after.size()) +
-                                                  "\n  model:          " + Bytes(after.data(), after.size()));
+                  << (busAfterDisplay ? "\n  the encoder's bus moved after the display controller"
+                                      : "")
+                  << (memoryAsExpected
+                          ? ""
+                          : "\n  video memory at " + Hex(windowStart) + ":" +
+                                Bytes(video_ + windowStart, after.size()) +
+                                "\n  model:          " + Bytes(after.data(), after.size()));
   }
 
   // Every register, blitter register and table entry the model wrote holds what it says.
@@ -168,8 +201,8 @@ class DisplayRegisterModelTest : public SimTest {
       if (!model_.blitterTouched.test(word)) continue;
       ++registersCompared_;
       if (g_sim.blitter[word] != model_.blitter[word] && ++differences <= kMaxReports)
-        ADD_FAILURE() << "blitter register " << Hex(word * 4) << " holds " << Hex(g_sim.blitter[word])
-                      << ", model " << Hex(model_.blitter[word]);
+        ADD_FAILURE() << "blitter register " << Hex(word * 4) << " holds "
+                      << Hex(g_sim.blitter[word]) << ", model " << Hex(model_.blitter[word]);
     }
     EXPECT_EQ(g_sim.display.palette, model_.palette);
     EXPECT_EQ(g_sim.display.gamma, model_.gamma);
@@ -192,8 +225,8 @@ class DisplayRegisterModelTest : public SimTest {
   std::vector<SimAccess> log_;
   uint8_t* video_ = nullptr;
   int reports_ = 0;
-  uint64_t calls_ = 0, rejected_ = 0, writesChecked_ = 0, recordsChecked_ = 0, registersCompared_ = 0,
-           mismatches_ = 0;
+  uint64_t calls_ = 0, rejected_ = 0, writesChecked_ = 0, recordsChecked_ = 0,
+           registersCompared_ = 0, mismatches_ = 0;
 };
 
 // Table operations share their argument choice: a start and count in range or past the end, an
@@ -206,7 +239,9 @@ struct TableArguments {
 TableArguments Table(Arguments& g) {
   TableArguments t;
   t.count = static_cast<uint16_t>(g.Chance(8) ? 0 : 1 + g.Below(g.Chance(20) ? 256 : 8));
-  t.first = static_cast<uint16_t>(g.Chance(10) ? g.random() : g.Below(257 - std::min<uint32_t>(t.count, 256)));
+  t.first = static_cast<uint16_t>(g.Chance(10) ? g.random()
+                                               : g.Below(257 - std::min<uint32_t>(t.count, 256)));
+  if (g.Chance(5)) t.first = static_cast<uint16_t>(256 - t.count);  // up to the last entry
   if (g.Chance(5)) t.first = static_cast<uint16_t>(257 - t.count);  // one past the end
   t.null = g.Chance(4);
   t.entries.resize(std::max<uint16_t>(t.count, 1));
@@ -215,34 +250,28 @@ TableArguments Table(Arguments& g) {
 }
 
 void DisplayRegisterModelTest::RandomCall(Arguments& g) {
-  std::ostringstream c;
-  const bool tv = model_.mode > 4;
   switch (g.Below(29)) {
     case 0: {
-      // Mostly a mode of the output running now: the output switch is the encoder's test.
+      // Mostly a mode of the output running now: the output switch is the encoder's business.
       constexpr int kDepths[] = {4, 8, 16, 24};
-      uint32_t mode = model_.mode <= 4 ? g.Below(5) : model_.mode <= 18 ? 5 + g.Below(14) : 19 + g.Below(14);
+      const uint32_t now = model_.mode;
+      uint32_t mode = now <= 4 ? g.Below(5) : now <= 18 ? 5 + g.Below(14) : 19 + g.Below(14);
       if (g.Chance(15)) mode = g.Below(33);
       int depth = kDepths[g.Below(4)];
       if (g.Chance(8)) mode = g.Chance(50) ? 33 + g.Below(100) : g.random();
       if (g.Chance(8)) depth = g.Chance(50) ? 12 : static_cast<int>(g.random());
-      c << "VKR_SetDisplayMode(" << mode << ", " << depth << ")";
-      Check(c.str(), [&] { return VKR_SetDisplayMode(mode, depth); },
-            [&](RegisterModel* m) { return RM_SetDisplayMode(m, mode, depth); }, true);
+      Call("VKR_SetDisplayMode", VKR_SetDisplayMode, RM_SetDisplayMode, {.modeChange = true}, mode,
+           depth);
       break;
     }
     case 1: {
       const uint32_t offset = g.Offset(10);
-      c << "VKR_SetRGBStartAddress(" << Hex(offset) << ")";
-      Check(c.str(), [&] { return VKR_SetRGBStartAddress(offset); },
-            [&](RegisterModel* m) { return RM_SetRGBStartAddress(m, offset); });
+      Call("VKR_SetRGBStartAddress", VKR_SetRGBStartAddress, RM_SetRGBStartAddress, {}, offset);
       break;
     }
     case 2: {
       const uint32_t key = g.random();
-      c << "VKR_SetRGBRegionColorKey(" << Hex(key) << ")";
-      Check(c.str(), [&] { return VKR_SetRGBRegionColorKey(key); },
-            [&](RegisterModel* m) { return RM_SetRGBRegionColorKey(m, key); });
+      Call("VKR_SetRGBRegionColorKey", VKR_SetRGBRegionColorKey, RM_SetRGBRegionColorKey, {}, key);
       break;
     }
     case 3:
@@ -252,40 +281,31 @@ void DisplayRegisterModelTest::RandomCall(Arguments& g) {
       const uint16_t operation = static_cast<uint16_t>(g.Chance(8) ? g.Half() : g.Below(3));
       const uint16_t alpha = static_cast<uint16_t>(g.Chance(8) ? g.Half() : g.Below(16));
       const uint16_t l = g.Half(), t = g.Half(), r = g.Half(), b = g.Half();
-      c << "VKR_SetRGBRegionOperation(" << region << ", " << active << ", " << visible << ", "
-        << operation << ", " << alpha << ", " << l << ", " << t << ", " << r << ", " << b << ")";
-      Check(c.str(), [&] { return VKR_SetRGBRegionOperation(region, active, visible, operation, alpha, l, t, r, b); },
-            [&](RegisterModel* m) {
-              return RM_SetRGBRegionOperation(m, region, active, visible, operation, alpha, l, t, r, b);
-            });
+      Call("VKR_SetRGBRegionOperation", VKR_SetRGBRegionOperation, RM_SetRGBRegionOperation, {},
+           region, active, visible, operation, alpha, l, t, r, b);
       break;
     }
     case 5:
     case 6:
     case 7: {
-      const int which = static_cast<int>(g.Below(3));
       const TableArguments t = Table(g);
       const uint32_t* entries = t.null ? nullptr : t.entries.data();
-      constexpr const char* kNames[] = {"VKR_SetPalette", "VKR_SetGamma", "VKR_SetOSDPalette"};
-      c << kNames[which] << "(" << t.first << ", " << (t.null ? "null" : "entries") << ", " << t.count << ")";
-      Check(c.str(),
-            [&] {
-              return which == 0 ? VKR_SetPalette(t.first, entries, t.count)
-                     : which == 1 ? VKR_SetGamma(t.first, entries, t.count)
-                                  : VKR_SetOSDPalette(t.first, entries, t.count);
-            },
-            [&](RegisterModel* m) {
-              return which == 0 ? RM_SetPalette(m, t.first, entries, t.count)
-                     : which == 1 ? RM_SetGamma(m, t.first, entries, t.count)
-                                  : RM_SetOSDPalette(m, t.first, entries, t.count);
-            });
+      switch (g.Below(3)) {
+        case 0:
+          Call("VKR_SetPalette", VKR_SetPalette, RM_SetPalette, {}, t.first, entries, t.count);
+          break;
+        case 1:
+          Call("VKR_SetGamma", VKR_SetGamma, RM_SetGamma, {}, t.first, entries, t.count);
+          break;
+        default:
+          Call("VKR_SetOSDPalette", VKR_SetOSDPalette, RM_SetOSDPalette, {}, t.first, entries,
+               t.count);
+      }
       break;
     }
     case 8: {
       const uint32_t on = g.Flag();
-      c << "VKR_EnableGamma(" << on << ")";
-      Check(c.str(), [&] { return VKR_EnableGamma(on); },
-            [&](RegisterModel* m) { return RM_EnableGamma(m, on); });
+      Call("VKR_EnableGamma", VKR_EnableGamma, RM_EnableGamma, {}, on);
       break;
     }
     case 9:
@@ -293,17 +313,13 @@ void DisplayRegisterModelTest::RandomCall(Arguments& g) {
       const uint32_t enable = g.Flag();
       const uint16_t size = g.Chance(10) ? g.Half() : (g.Chance(50) ? 32 : 64);
       const uint32_t color1 = g.random(), color0 = g.random(), offset = g.Offset(8);
-      c << "VKR_SetCursorParams(" << enable << ", " << size << ", " << Hex(color1) << ", "
-        << Hex(color0) << ", " << Hex(offset) << ")";
-      Check(c.str(), [&] { return VKR_SetCursorParams(enable, size, color1, color0, offset); },
-            [&](RegisterModel* m) { return RM_SetCursorParams(m, enable, size, color1, color0, offset); });
+      Call("VKR_SetCursorParams", VKR_SetCursorParams, RM_SetCursorParams, {}, enable, size, color1,
+           color0, offset);
       break;
     }
     case 11: {
       const uint16_t x = g.Half(), y = g.Half();
-      c << "VKR_MoveCursor(" << x << ", " << y << ")";
-      Check(c.str(), [&] { return VKR_MoveCursor(x, y); },
-            [&](RegisterModel* m) { return RM_MoveCursor(m, x, y); });
+      Call("VKR_MoveCursor", VKR_MoveCursor, RM_MoveCursor, {}, x, y);
       break;
     }
     case 12:
@@ -314,113 +330,83 @@ void DisplayRegisterModelTest::RandomCall(Arguments& g) {
       const uint16_t pitch = static_cast<uint16_t>(g.Chance(10) ? g.Half() : g.Below(1024));
       const uint32_t topOffset = g.Offset(6), bottomOffset = g.Offset(6);
       const uint32_t tm = g.Flag(), tf = g.Flag(), bm = g.Flag(), bf = g.Flag();
-      c << "VKR_SetYUVVideoPlane(" << plane << ", " << enable << ", " << l << ", " << t << ", " << r
-        << ", " << b << ", " << split << ", " << pitch << ", " << Hex(topOffset) << ", " << tm << ", "
-        << tf << ", " << Hex(bottomOffset) << ", " << bm << ", " << bf << ") in mode " << model_.mode;
-      Check(c.str(),
-            [&] { return VKR_SetYUVVideoPlane(plane, enable, l, t, r, b, split, pitch, topOffset, tm, tf, bottomOffset, bm, bf); },
-            [&](RegisterModel* m) {
-              return RM_SetYUVVideoPlane(m, plane, enable, l, t, r, b, split, pitch, topOffset, tm, tf,
-                                         bottomOffset, bm, bf);
-            });
+      Call("VKR_SetYUVVideoPlane", VKR_SetYUVVideoPlane, RM_SetYUVVideoPlane, {}, plane, enable, l,
+           t, r, b, split, pitch, topOffset, tm, tf, bottomOffset, bm, bf);
       break;
     }
     case 14:
     case 15: {
       const uint32_t plane = g.Flag(), part = g.Flag();
-      const uint16_t h = g.Half(), v = g.Chance(50) ? static_cast<uint16_t>(256 + g.Below(2048)) : g.Half();
-      c << "VKR_SetYUVVideoPlaneScaler(" << plane << ", " << part << ", " << h << ", " << v << ")";
-      Check(c.str(), [&] { return VKR_SetYUVVideoPlaneScaler(plane, part, h, v); },
-            [&](RegisterModel* m) { return RM_SetYUVVideoPlaneScaler(m, plane, part, h, v); });
+      const uint16_t h = g.Half();
+      const uint16_t v = g.Chance(50) ? static_cast<uint16_t>(256 + g.Below(2048)) : g.Half();
+      Call("VKR_SetYUVVideoPlaneScaler", VKR_SetYUVVideoPlaneScaler, RM_SetYUVVideoPlaneScaler, {},
+           plane, part, h, v);
       break;
     }
     case 16: {
-      const uint32_t first = g.Flag();
-      const int kind = static_cast<int>(g.Below(3));
+      const uint32_t kind = g.Below(3), first = g.Flag();
       const int8_t brightness = static_cast<int8_t>(g.random());
       const uint8_t contrast = static_cast<uint8_t>(g.Chance(70) ? g.Below(8) : g.random());
-      if (kind == 0) {
-        c << "VKR_SetYUVVideoPlanePriority(" << first << ")";
-        Check(c.str(), [&] { return VKR_SetYUVVideoPlanePriority(first); },
-              [&](RegisterModel* m) { return RM_SetYUVVideoPlanePriority(m, first); });
-      } else if (kind == 1) {
-        c << "VKR_SetYUVBrightness(" << int{brightness} << ")";
-        Check(c.str(), [&] { return VKR_SetYUVBrightness(brightness); },
-              [&](RegisterModel* m) { return RM_SetYUVBrightness(m, brightness); });
-      } else {
-        c << "VKR_SetYUVContrast(" << int{contrast} << ")";
-        Check(c.str(), [&] { return VKR_SetYUVContrast(contrast); },
-              [&](RegisterModel* m) { return RM_SetYUVContrast(m, contrast); });
-      }
+      if (kind == 0)
+        Call("VKR_SetYUVVideoPlanePriority", VKR_SetYUVVideoPlanePriority,
+             RM_SetYUVVideoPlanePriority, {}, first);
+      else if (kind == 1)
+        Call("VKR_SetYUVBrightness", VKR_SetYUVBrightness, RM_SetYUVBrightness, {}, brightness);
+      else
+        Call("VKR_SetYUVContrast", VKR_SetYUVContrast, RM_SetYUVContrast, {}, contrast);
       break;
     }
     case 17: {
       const uint32_t quadrant = g.Chance(80) ? g.Below(4) : g.random();
-      const uint8_t saturation = static_cast<uint8_t>(g.random()), hue = static_cast<uint8_t>(g.random());
-      c << "VKR_SetYUVSaturationAndHUE(" << quadrant << ", " << int{saturation} << ", " << int{hue} << ")";
-      Check(c.str(), [&] { return VKR_SetYUVSaturationAndHUE(quadrant, saturation, hue); },
-            [&](RegisterModel* m) { return RM_SetYUVSaturationAndHUE(m, quadrant, saturation, hue); });
+      const uint8_t saturation = static_cast<uint8_t>(g.random());
+      const uint8_t hue = static_cast<uint8_t>(g.random());
+      Call("VKR_SetYUVSaturationAndHUE", VKR_SetYUVSaturationAndHUE, RM_SetYUVSaturationAndHUE, {},
+           quadrant, saturation, hue);
       break;
     }
     case 18: {
-      const uint32_t enable = g.Flag(), even = g.Chance(90) ? g.Offset(0) : g.random(),
-                     odd = g.Chance(90) ? g.Offset(0) : g.random();
-      c << "VKR_SetOSDPlane(" << enable << ", " << Hex(even) << ", " << Hex(odd) << ")";
-      Check(c.str(), [&] { return VKR_SetOSDPlane(enable, even, odd); },
-            [&](RegisterModel* m) { return RM_SetOSDPlane(m, enable, even, odd); });
+      const uint32_t enable = g.Flag(), even = g.Chance(90) ? g.Offset(0) : g.random();
+      const uint32_t odd = g.Chance(90) ? g.Offset(0) : g.random();
+      Call("VKR_SetOSDPlane", VKR_SetOSDPlane, RM_SetOSDPlane, {}, enable, even, odd);
       break;
     }
     case 19: {
       const uint16_t index = static_cast<uint16_t>(g.Chance(10) ? g.Half() : g.Below(16));
       const uint32_t color = g.random();
-      c << "VKR_SetSPUColor(" << index << ", " << Hex(color) << ")";
-      Check(c.str(), [&] { return VKR_SetSPUColor(index, color); },
-            [&](RegisterModel* m) { return RM_SetSPUColor(m, index, color); });
+      Call("VKR_SetSPUColor", VKR_SetSPUColor, RM_SetSPUColor, {}, index, color);
       break;
     }
     case 20: {
       const uint32_t enable = g.Flag(), above = g.Flag(), highlight = g.Flag();
       const uint32_t commands = g.Chance(90) ? g.Offset(0) : g.random();
       const uint32_t info = g.Chance(90) ? g.Offset(0) : g.random();
-      c << "VKR_SetSPUPlane(" << enable << ", " << above << ", " << highlight << ", " << Hex(commands)
-        << ", " << Hex(info) << ")";
-      Check(c.str(), [&] { return VKR_SetSPUPlane(enable, above, highlight, commands, info); },
-            [&](RegisterModel* m) { return RM_SetSPUPlane(m, enable, above, highlight, commands, info); });
+      Call("VKR_SetSPUPlane", VKR_SetSPUPlane, RM_SetSPUPlane, {}, enable, above, highlight,
+           commands, info);
       break;
     }
     case 21: {
-      uint32_t header = g.Offset(6) & (g.Chance(90) ? ~3u : ~0u);
-      const uint32_t next = g.Chance(30) ? (g.Chance(50) ? 0xFFFFFFFF : kVideoBytes + g.Below(1000)) : g.Offset(0);
-      const uint32_t l = g.Chance(90) ? g.Below(720) : g.random(), t = g.Chance(90) ? g.Below(576) : g.random();
-      const uint32_t r = g.Chance(90) ? g.Below(720) : g.random(), b = g.Chance(90) ? g.Below(576) : g.random();
+      const uint32_t header = g.Offset(6) & (g.Chance(90) ? ~3u : ~0u);
+      const uint32_t next =
+          g.Chance(30) ? (g.Chance(50) ? 0xFFFFFFFF : kVideoBytes + g.Below(1000)) : g.Offset(0);
+      const uint32_t l = g.Chance(90) ? g.Below(720) : g.random();
+      const uint32_t t = g.Chance(90) ? g.Below(576) : g.random();
+      const uint32_t r = g.Chance(90) ? g.Below(720) : g.random();
+      const uint32_t b = g.Chance(90) ? g.Below(576) : g.random();
       constexpr uint32_t kSizes[] = {2, 4, 8, 2, 4, 8, 16, 0, 1, 3};
       const uint32_t bits = kSizes[g.Below(std::size(kSizes))];
       const uint32_t compressed = g.Flag(), alphaOn = g.Flag(), keyOn = g.Flag();
       const uint32_t alpha = g.Chance(90) ? g.Below(16) : g.random();
       const uint32_t keyIndex = g.Chance(90) ? g.Below(256) : g.random();
-      c << "VKR_WriteOSDHeader(" << Hex(header) << ", " << Hex(next) << ", " << l << ", " << t << ", "
-        << r << ", " << b << ", " << bits << ", " << compressed << ", " << alphaOn << ", " << keyOn << ", "
-        << alpha << ", " << keyIndex << ")";
-      Check(c.str(),
-            [&] { return VKR_WriteOSDHeader(header, next, l, t, r, b, bits, compressed, alphaOn, keyOn, alpha, keyIndex); },
-            [&](RegisterModel* m) {
-              return RM_WriteOSDHeader(m, header, next, l, t, r, b, bits, compressed, alphaOn, keyOn, alpha, keyIndex);
-            },
-            false, header);
+      Call("VKR_WriteOSDHeader", VKR_WriteOSDHeader, RM_WriteOSDHeader, {.recordAt = header},
+           header, next, l, t, r, b, bits, compressed, alphaOn, keyOn, alpha, keyIndex);
       break;
     }
     case 22: {
       const uint32_t offset = g.Offset(6), present = g.Flag(), list = g.Offset(0);
       const uint16_t color = g.Half(), contrast = g.Half(), t = g.Half(), b = g.Half();
       const uint32_t even = g.Offset(0), odd = g.Offset(0);
-      c << "VKR_WriteSPUBaseCmd(" << Hex(offset) << ", " << present << ", " << Hex(list) << ", "
-        << Hex(color) << ", " << Hex(contrast) << ", " << t << ", " << b << ", " << Hex(even) << ", "
-        << Hex(odd) << ") in mode " << model_.mode;
-      Check(c.str(), [&] { return VKR_WriteSPUBaseCmd(offset, present, list, color, contrast, t, b, even, odd); },
-            [&](RegisterModel* m) {
-              return RM_WriteSPUBaseCmd(m, offset, present, list, color, contrast, t, b, even, odd);
-            },
-            false, offset);
+      Call("VKR_WriteSPUBaseCmd", VKR_WriteSPUBaseCmd, RM_WriteSPUBaseCmd, {.recordAt = offset},
+           offset, present, list, color, contrast, t, b, even, odd);
       break;
     }
     case 23: {
@@ -435,76 +421,59 @@ void DisplayRegisterModelTest::RandomCall(Arguments& g) {
       const int missing = g.Chance(6) ? static_cast<int>(g.Below(4)) : -1;
       const uint16_t* p[4];
       for (int i = 0; i < 4; ++i) p[i] = i == missing ? nullptr : arrays[i].data();
-      c << "VKR_WriteSPUChangeCmd(" << Hex(offset) << ", " << terminate << ", " << start << ", " << end
-        << ", " << count << ", array " << missing << " null)";
-      Check(c.str(), [&] { return VKR_WriteSPUChangeCmd(offset, terminate, start, end, count, p[0], p[1], p[2], p[3]); },
-            [&](RegisterModel* m) {
-              return RM_WriteSPUChangeCmd(m, offset, terminate, start, end, count, p[0], p[1], p[2], p[3]);
-            },
-            false, offset);
+      Call("VKR_WriteSPUChangeCmd", VKR_WriteSPUChangeCmd, RM_WriteSPUChangeCmd,
+           {.recordAt = offset}, offset, terminate, start, end, count, p[0], p[1], p[2], p[3]);
       break;
     }
     case 24: {
       const uint32_t offset = g.Offset(6);
-      const uint16_t l = g.Half(), t = g.Half(), r = g.Half(), b = g.Half(), color = g.Half(), contrast = g.Half();
-      c << "VKR_WriteSPUHighlightInfo(" << Hex(offset) << ", " << l << ", " << t << ", " << r << ", "
-        << b << ", " << Hex(color) << ", " << Hex(contrast) << ")";
-      Check(c.str(), [&] { return VKR_WriteSPUHighlightInfo(offset, l, t, r, b, color, contrast); },
-            [&](RegisterModel* m) { return RM_WriteSPUHighlightInfo(m, offset, l, t, r, b, color, contrast); },
-            false, offset);
+      const uint16_t l = g.Half(), t = g.Half(), r = g.Half(), b = g.Half();
+      const uint16_t color = g.Half(), contrast = g.Half();
+      Call("VKR_WriteSPUHighlightInfo", VKR_WriteSPUHighlightInfo, RM_WriteSPUHighlightInfo,
+           {.recordAt = offset}, offset, l, t, r, b, color, contrast);
       break;
     }
     case 25:
     case 26: {
-      const uint32_t dst = g.Offset(3), src = g.Offset(3), dstPitch = g.Pitch(), srcPitch = g.Pitch();
+      const uint32_t dst = g.Offset(3), src = g.Offset(3);
+      const uint32_t dstPitch = g.Pitch(), srcPitch = g.Pitch();
       const uint16_t w = static_cast<uint16_t>(g.Chance(5) ? 0 : g.Below(g.Chance(5) ? 320 : 40));
       const uint16_t h = static_cast<uint16_t>(g.Chance(5) ? 0 : g.Below(g.Chance(5) ? 240 : 24));
       uint32_t flags = g.Below(16);
       if (g.Chance(30)) flags |= 0x100;
       if (g.Chance(20)) flags |= 0x200;
       if (g.Chance(25)) flags |= (1 + g.Below(63)) << 10;
+      if (g.Chance(4)) flags |= g.random() & 0xFFFF0000;  // bits beyond the transparency field
       if (g.Chance(5)) flags = g.Chance(50) ? (g.random() & 0xFF) : g.random();
       const uint16_t key = g.Half(), background = g.Half(), foreground = g.Half();
-      c << "VKR_HwBitBlt(" << Hex(dst) << ", " << dstPitch << ", " << w << ", " << h << ", " << Hex(src)
-        << ", " << srcPitch << ", " << Hex(flags) << ", " << Hex(key) << ", " << Hex(background) << ", "
-        << Hex(foreground) << ")";
-      Check(c.str(), [&] { return VKR_HwBitBlt(dst, dstPitch, w, h, src, srcPitch, flags, key, background, foreground); },
-            [&](RegisterModel* m) {
-              return RM_HwBitBlt(m, dst, dstPitch, w, h, src, srcPitch, flags, key, background, foreground);
-            });
+      Call("VKR_HwBitBlt", VKR_HwBitBlt, RM_HwBitBlt, {}, dst, dstPitch, w, h, src, srcPitch, flags,
+           key, background, foreground);
       break;
     }
     case 27: {
-      const uint32_t dst = g.Offset(3), src = g.Offset(3), dstPitch = g.Pitch(), srcPitch = g.Pitch();
+      const uint32_t dst = g.Offset(3), src = g.Offset(3);
+      const uint32_t dstPitch = g.Pitch(), srcPitch = g.Pitch();
       const uint16_t w = static_cast<uint16_t>(g.Chance(5) ? 0 : g.Below(40));
       const uint16_t h = static_cast<uint16_t>(g.Chance(5) ? 0 : g.Below(40));
       const uint32_t flags = g.Chance(90) ? g.Below(16) : g.random();
-      c << "VKR_HwBitBltRotate(" << Hex(dst) << ", " << dstPitch << ", " << w << ", " << h << ", "
-        << Hex(src) << ", " << srcPitch << ", " << Hex(flags) << ")";
-      Check(c.str(), [&] { return VKR_HwBitBltRotate(dst, dstPitch, w, h, src, srcPitch, flags); },
-            [&](RegisterModel* m) { return RM_HwBitBltRotate(m, dst, dstPitch, w, h, src, srcPitch, flags); });
+      Call("VKR_HwBitBltRotate", VKR_HwBitBltRotate, RM_HwBitBltRotate, {}, dst, dstPitch, w, h,
+           src, srcPitch, flags);
       break;
     }
     default: {
-      // The waits only read: the blitter's or rotator's busy bit, the sync bits (rarely: each
-      // runs the clock on to an edge of the display's timing).
-      const uint32_t which = g.Below(tv ? 8 : 12);
-      constexpr const char* kNames[] = {"VKR_WaitVSync", "VKR_WaitVSync2", "VKR_WaitHSync",
-                                        "VKR_WaitHSync2"};
-      const uint32_t unit = g.Flag();
-      if (which < 4 && g.Chance(25)) {
-        c << kNames[which] << "()";
-        Check(c.str(),
-              [&] {
-                return which == 0 ? VKR_WaitVSync() : which == 1 ? VKR_WaitVSync2()
-                                                  : which == 2 ? VKR_WaitHSync() : VKR_WaitHSync2();
-              },
-              RM_Wait);
-      } else {
-        c << "VKR_WaitHwBlitter(" << unit << ")";
-        Check(c.str(), [&] { return VKR_WaitHwBlitter(unit); }, RM_Wait);
-      }
-      break;
+      // The waits only read: the blitter's or rotator's busy bit, and rarely the sync bits (each
+      // sync wait runs the clock on to an edge of the display's timing).
+      const uint32_t which = g.Below(16), unit = g.Flag();
+      if (which == 0)
+        Call("VKR_WaitVSync", VKR_WaitVSync, RM_WaitSync, {});
+      else if (which == 1)
+        Call("VKR_WaitVSync2", VKR_WaitVSync2, RM_WaitSync, {});
+      else if (which == 2)
+        Call("VKR_WaitHSync", VKR_WaitHSync, RM_WaitSync, {});
+      else if (which == 3)
+        Call("VKR_WaitHSync2", VKR_WaitHSync2, RM_WaitSync, {});
+      else
+        Call("VKR_WaitHwBlitter", VKR_WaitHwBlitter, RM_WaitHwBlitter, {}, unit);
     }
   }
 }
@@ -528,11 +497,12 @@ TEST_F(DisplayRegisterModelTest, RandomCallsWriteWhatTheRegisterModelExpects) {
   }
   RecordProperty("calls", static_cast<int>(calls_));
   RecordProperty("writes", static_cast<int>(writesChecked_));
-  std::printf("%llu calls (%llu rejected), %llu register writes, %llu records, %llu registers compared\n",
-              static_cast<unsigned long long>(calls_), static_cast<unsigned long long>(rejected_),
-              static_cast<unsigned long long>(writesChecked_),
-              static_cast<unsigned long long>(recordsChecked_),
-              static_cast<unsigned long long>(registersCompared_));
+  std::printf(
+      "%llu calls (%llu rejected), %llu register writes, %llu records, %llu registers compared\n",
+      static_cast<unsigned long long>(calls_), static_cast<unsigned long long>(rejected_),
+      static_cast<unsigned long long>(writesChecked_),
+      static_cast<unsigned long long>(recordsChecked_),
+      static_cast<unsigned long long>(registersCompared_));
   EXPECT_EQ(mismatches_, 0u);
 }
 
