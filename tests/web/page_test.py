@@ -1,4 +1,5 @@
-"""page_test.py: the web build in headless Chromium: the page loads cleanly, Start starts the demo,
+"""page_test.py: the web build in headless Chromium: the page says so when WebAssembly is missing
+or the program cannot be loaded; it loads cleanly, Start starts the demo,
 a frame of the intro equals the desktop recorder's frame at the same demo time, the demo clock
 keeps real time, the keys open the pause menu and change the volume, and the frame rate the page
 sees over ten seconds is reported. Every wait has a time-out.
@@ -19,6 +20,7 @@ import time
 
 from devtools import Browser, BrowserError
 
+kProgramFile = "copperbramble-web.wasm"
 kStillDemoMs = 3000            # the compared frame: the intro, its band fading in
 kRateSeconds = 10
 kLowestFrameRate = 10.0        # a floor that only a stalled page misses
@@ -92,9 +94,19 @@ def wait_for(browser, condition, timeout, what):
         raise TestFailure(str(error)) from None
 
 
-def start_server(site, log):
+def serve_sites(site, root):
+    """Beside the site, a copy of it (links) without the program's WebAssembly file."""
+    os.symlink(os.path.abspath(site), os.path.join(root, "site"))
+    broken = os.path.join(root, "broken")
+    os.mkdir(broken)
+    for name in os.listdir(site):
+        if name != kProgramFile:
+            os.symlink(os.path.abspath(os.path.join(site, name)), os.path.join(broken, name))
+
+
+def start_server(root, log):
     server = subprocess.Popen([sys.executable, "-u", "-m", "http.server", "--bind", "127.0.0.1",
-                               "--directory", site, "0"],
+                               "--directory", root, "0"],
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=log, text=True)
     ready, _, _ = select.select([server.stdout], [], [], 15)
     line = server.stdout.readline() if ready else ""
@@ -172,6 +184,27 @@ def compare_with_recorder(still, args, keep):
 PAGE_DOWN = ("PageDown", "PageDown", 34)
 KEYPAD_PLUS = ("+", "NumpadAdd", 107, 3)
 KEYPAD_MINUS = ("-", "NumpadSubtract", 109, 3)
+
+
+def shown_failure(browser, what):
+    wait_for(browser, "!document.getElementById('message').hidden", 30, what)
+    return browser.evaluate("[document.getElementById('message').innerText, "
+                            "document.getElementById('start').disabled]")
+
+
+def check_failures_shown(browser, site_url, broken_url):
+    blocked = browser.send("Page.addScriptToEvaluateOnNewDocument",
+                           source="delete window.WebAssembly;")["identifier"]
+    browser.open(site_url)
+    text, start_disabled = shown_failure(browser, "the message that WebAssembly is missing")
+    browser.send("Page.removeScriptToEvaluateOnNewDocument", identifier=blocked)
+    check("WebAssembly" in text and start_disabled, f"without WebAssembly the page says: {text}")
+    browser.open(broken_url)
+    text, start_disabled = shown_failure(browser, "the message that the program is missing")
+    check(start_disabled, "Start is offered although the program could not be loaded")
+    print(f"  without WebAssembly and without {kProgramFile} the page says so: "
+          f"\"{text[:60]}...\"")
+    browser.errors.clear()
 
 
 def drive_page(browser, url, args):
@@ -261,12 +294,16 @@ def main():
 
     started = time.monotonic()
     server_log = tempfile.TemporaryFile(mode="w+")
+    root = tempfile.TemporaryDirectory(prefix="cb-web-")
     server = browser = None
     try:
-        server, url = start_server(args.site, server_log)
-        print(f"  serving {args.site} at {url}")
+        check(os.path.isfile(os.path.join(args.site, kProgramFile)), f"no {kProgramFile} in {args.site}")
+        serve_sites(args.site, root.name)
+        server, url = start_server(root.name, server_log)
+        print(f"  serving {args.site} at {url}site/")
         browser = Browser(args.chromium)
-        still = drive_page(browser, url, args)
+        check_failures_shown(browser, url + "site/", url + "broken/")
+        still = drive_page(browser, url + "site/", args)
         check(not browser.errors, "the page's console: " + "; ".join(browser.errors))
         browser.close()
         browser = None
@@ -284,6 +321,7 @@ def main():
         if server:
             server.terminate()
             server.wait(timeout=10)
+        root.cleanup()
     print(f"web page test passed in {time.monotonic() - started:.0f} s")
     return 0
 
