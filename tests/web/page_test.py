@@ -18,7 +18,8 @@ import sys
 import tempfile
 import time
 
-from devtools import Browser, BrowserError
+sys.dont_write_bytecode = True  # no cache folder left in the source tree
+from devtools import Browser, BrowserError  # noqa: E402
 
 kProgramFile = "copperbramble-web.wasm"
 kStillDemoMs = 3000            # the compared frame: the intro, its band fading in
