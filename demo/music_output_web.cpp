@@ -1,55 +1,26 @@
-// music_output_web.cpp: the page's music output. MikMod_Update, once a frame, mixes into a ring
-// enough to keep it a little ahead of SDL's audio, whose callback drains it into the page's sound.
-// As with a desktop sound server's stream, the sound stops when the frame loop stops updating
-// the music (the pause menu) and volume changes are heard after the ring's short delay. The
-// callback runs only while the frame loop waits in the browser, so the ring needs no lock.
+// music_output_web.cpp: the page's music output: libmikmod's software mixer run by SDL's audio
+// callback, which the page's sound asks for a little ahead of playing it. While the player is
+// paused (the pause menu) the callback hands out silence, so the music stops as it does in the
+// window, where nothing is mixed while paused. The callback runs only while the frame loop waits
+// in the browser, never inside a libmikmod call, so it needs no lock.
 #include "music_output_web.h"
 
 #include <SDL.h>
 
-#include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "software_mixer_driver.h"
 
 namespace {
 
-constexpr int kChannels = 2;
-constexpr size_t kFrameBytes = kChannels * sizeof(int16_t);
-// SDL's callback asks for this many sample frames at a time.
+// Sample frames a callback fills: 23 ms at 22050 Hz.
 constexpr Uint16 kCallbackFrames = 512;
-// How far the mix runs ahead of the callback: a callback's worth and two slow frames.
-constexpr size_t kAheadFrames = 2048;
-constexpr size_t kRingBytes = 4096 * kFrameBytes;
 
-std::array<uint8_t, kRingBytes> ucRing;
-size_t ulRingRead = 0, ulRingFill = 0;  // bytes
-
-// SDL's audio callback: the ring's oldest bytes, then silence for what the mix has not reached.
-void PlayFromRing(void*, Uint8* stream, int length) {
-  size_t wanted = static_cast<size_t>(std::max(length, 0));
-  while (wanted > 0 && ulRingFill > 0) {
-    const size_t chunk = std::min({wanted, ulRingFill, kRingBytes - ulRingRead});
-    std::memcpy(stream, ucRing.data() + ulRingRead, chunk);
-    stream += chunk;
-    wanted -= chunk;
-    ulRingFill -= chunk;
-    ulRingRead = (ulRingRead + chunk) % kRingBytes;
-  }
-  std::memset(stream, 0, wanted);
-}
-
-// Mixes until the ring holds kAheadFrames, or less when it is already that far ahead.
-void MixIntoRing() {
-  const size_t target = kAheadFrames * kFrameBytes;
-  while (ulRingFill < target) {
-    const size_t write = (ulRingRead + ulRingFill) % kRingBytes;
-    const size_t chunk = std::min(target - ulRingFill, kRingBytes - write);
-    const ULONG mixed = VC_WriteBytes(reinterpret_cast<SBYTE*>(ucRing.data() + write), chunk);
-    if (mixed == 0) break;
-    ulRingFill += mixed;
-  }
+void MixForPage(void*, Uint8* stream, int length) {
+  if (length <= 0) return;
+  const ULONG bytes = static_cast<ULONG>(length);
+  if (Player_Paused() || VC_WriteBytes(reinterpret_cast<SBYTE*>(stream), bytes) != bytes)
+    std::memset(stream, 0, bytes);
 }
 
 BOOL WebIsPresent() { return SDL_WasInit(SDL_INIT_AUDIO) != 0; }
@@ -59,10 +30,10 @@ int WebInit() {
   SDL_AudioSpec wanted{};
   wanted.freq = static_cast<int>(md_mixfreq);
   wanted.format = AUDIO_S16LSB;
-  wanted.channels = kChannels;
+  wanted.channels = (md_mode & DMODE_STEREO) ? 2 : 1;
   wanted.samples = kCallbackFrames;
-  wanted.callback = PlayFromRing;
-  if (SDL_OpenAudio(&wanted, nullptr) != 0) {
+  wanted.callback = MixForPage;
+  if (!(md_mode & DMODE_16BITS) || SDL_OpenAudio(&wanted, nullptr) != 0) {
     VC_Exit();
     MikMod_errno = MMERR_OPENING_AUDIO;
     return 1;
@@ -76,7 +47,6 @@ void WebExit() {
 }
 
 int WebPlayStart() {
-  ulRingRead = ulRingFill = 0;
   if (VC_PlayStart() != 0) return 1;
   SDL_PauseAudio(0);
   return 0;
@@ -87,10 +57,13 @@ void WebPlayStop() {
   VC_PlayStop();
 }
 
+// The callback mixes; a frame's update has nothing left to do.
+void WebUpdate() {}
+
 MDRIVER drv_web = VKR_SoftwareMixerDriver(
     "Page audio", "page",
     {.isPresent = WebIsPresent, .init = WebInit, .exit = WebExit, .playStart = WebPlayStart,
-     .playStop = WebPlayStop, .update = MixIntoRing});
+     .playStop = WebPlayStop, .update = WebUpdate});
 
 }  // namespace
 
