@@ -289,6 +289,8 @@ int VKR_TMV_Vol_GetVolume() {
   return g_TMV_MUTE_ENABLE ? 0 : g_TMV_VOLUME_TABLE[g_TMV_VOLUME_INDEX];
 }
 
+int VKR_TMV_Vol_GetLevel() { return g_TMV_MUTE_ENABLE ? 0 : g_TMV_VOLUME_INDEX; }
+
 namespace {
 
 // ---- Pause menu pictures ------------------------------------------------------------------

@@ -10,6 +10,8 @@ void VKR_TMV_Vol_DecVolume();
 void VKR_TMV_Vol_Mute();
 int VKR_TMV_Vol_Update();
 int VKR_TMV_Vol_GetVolume();
+// The level the overlay shows, 0 to 20; 0 while muted. Changes nothing.
+int VKR_TMV_Vol_GetLevel();
 
 void VKR_TMV_TinyMenu_Initialize(int lcd, int pal);
 void VKR_TMV_TinyMenu_Activate();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tools/make_readme_pictures.sh: makes the README's pictures in docs/ with the recorder: the
-# loading screen, the intro at three times, the volume overlay and the menu (LCD and NTSC).
+# loading screen, the intro at three times, the volume overlay and the menu (LCD and NTSC), and the
+# web page when the web version is built.
 # Run after a build (./run or ./test); needs ImageMagick's convert.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,3 +29,8 @@ record() {
 record "" "20000:VolUp,30000:Start,31500:B" \
   loading:100 intro-2s:2100 volume-lcd:20500 menu-lcd:30600 intro-60s:60000 intro-100s:100000
 record "--tv ntsc" "20000:VolUp,30000:Start,31500:B" volume-ntsc:20500 menu-ntsc:30600
+
+# The web page playing the demo, in headless Chromium, when the web version is built (./run web).
+if [ -f build-web/site/copperbramble-web.wasm ]; then
+  /usr/bin/python3 tests/web/page_test.py --screenshot docs/web-page.png | grep "\.png$"
+fi

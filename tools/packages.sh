@@ -24,3 +24,11 @@ CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev 
 
 # The console's build: the ARM cross compilers, and qemu-arm to run its tests.
 CB_ARM_PACKAGES=(gcc-arm-linux-gnueabi g++-arm-linux-gnueabi qemu-user)
+
+# The web page's build: emscripten, and dpkg-source to unpack Debian's libmikmod source package,
+# which the build compiles to WebAssembly.
+CB_WEB_PACKAGES=(emscripten dpkg-dev xz-utils python3)
+
+# The web version's browser test: Debian's Chromium, driven through its DevTools protocol from
+# Debian's Python with its WebSocket client.
+CB_WEB_TEST_PACKAGES=(chromium python3-websocket)

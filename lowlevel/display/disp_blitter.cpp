@@ -152,10 +152,6 @@ constexpr RasterOpEntry kRasterOps[16] = {
     EntryOf<BlitterOp_C>(), EntryOf<BlitterOp_D>(), EntryOf<BlitterOp_E>(), EntryOf<BlitterOp_F>(),
 };
 
-constexpr uint32_t kOpMask = 0xFF;
-constexpr uint32_t kBytePixelsFlag = 0x100;
-constexpr uint32_t kExpandFlag = 0x200;
-constexpr uint32_t kTransparencyMask = 0xFC00;
 constexpr uint32_t kClearOp = 0x0, kKeepOp = 0xA, kCopyOp = 0xC, kSetOp = 0xF;
 
 // Whole pixels from `offset` to the end of video memory.

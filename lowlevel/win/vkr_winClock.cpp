@@ -71,8 +71,11 @@ uint32_t VKR_DelayMS(uint32_t milliseconds) {
 }
 
 // The desktop has no refresh of its own: the demo paces itself by its clock and the composition's
-// short sleep.
-uint32_t VKR_WaitVSync() { return VKR_OK; }
+// short sleep. A web page has one, the browser's animation frames, and waits for it.
+uint32_t VKR_WaitVSync() {
+  VKR_WinWaitForDisplayFrame();
+  return VKR_OK;
+}
 uint32_t VKR_WaitVSync2() { return VKR_OK; }
 uint32_t VKR_WaitHSync() { return VKR_OK; }
 

@@ -82,3 +82,6 @@ int VKR_WinOutputHeight();
 
 // Copies the composed frame into the window, scaled, and shows it (vkr_winWindow.cpp).
 void VKR_WinPresentFrame();
+// Waits for the window's next frame where the window has a refresh to wait for (a web page's
+// animation frames); on the desktop it returns at once.
+void VKR_WinWaitForDisplayFrame();

@@ -112,6 +112,8 @@ void VKR_WinPresentFrame() {
   SDL_UpdateRect(g_Screen, nFrameLeft, nFrameTop, width * scale, height * scale);
 }
 
+void VKR_WinWaitForDisplayFrame() {}
+
 // The window is made anew for each switch: a window that already exists keeps its place on the
 // screen where no window manager moves it into full screen.
 static SDL_Surface* ReopenWindow() {

@@ -2,7 +2,7 @@
 // screen, and the keys that work the window rather than the emulated console.
 #pragma once
 
-#include <SDL_keysym.h>
+#include <SDL.h>
 
 struct SDL_Surface;
 
