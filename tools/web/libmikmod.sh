@@ -35,6 +35,7 @@ if ! ls "$dir"/download/libmikmod_*.dsc >/dev/null 2>&1; then
 fi
 
 source_dir="$dir/source"
+# apt-get checked the downloaded files against the archive's signed index.
 if [ ! -f "$source_dir/CMakeLists.txt" ]; then
   rm -rf "$source_dir"
   dpkg-source --no-check -x "$(ls "$dir"/download/libmikmod_*.dsc | tail -n 1)" "$source_dir" >/dev/null
