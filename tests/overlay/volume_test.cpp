@@ -1,5 +1,6 @@
 // volume_test.cpp: the volume overlay: levels, mute and the button edge rules, its show time,
-// blink and fade colours, the built level pictures on LCD and TV, and its silence under the menu.
+// blink and fade colours, the built level pictures on LCD and TV, its silence under the menu, and
+// the level it reports to a host.
 #include <utility>
 
 #include "overlay_fixture.h"
@@ -78,6 +79,18 @@ TEST_F(VolumeOverlay, ButtonsActOnlyWhenPressedFromNoVolumeButtonHeld) {
   Frame(kUp);
   EXPECT_EQ(Volume(), 51) << "up unmutes at the level kept";
   EXPECT_EQ(Cursor().bitmapOffset, LevelPicture(8));
+}
+
+TEST_F(OverlayTest, LevelIsThePictureShownAndLeavesTheVolumeChangeToTheMusic) {
+  EXPECT_EQ(VKR_TMV_Vol_GetLevel(), 7);
+  EXPECT_EQ(VKR_TMV_Vol_Update(), 1) << "reading the level asks the player for nothing";
+  VKR_TMV_Vol_IncVolume();
+  EXPECT_EQ(VKR_TMV_Vol_GetLevel(), 8);
+  VKR_TMV_Vol_Mute();
+  EXPECT_EQ(VKR_TMV_Vol_GetLevel(), 0);
+  VKR_TMV_Vol_DecVolume();
+  EXPECT_EQ(VKR_TMV_Vol_GetLevel(), 8) << "unmuted at the level kept";
+  EXPECT_EQ(VKR_TMV_Vol_Update(), 1);
 }
 
 TEST_F(VolumeOverlay, MuteTwiceChangesNothingButProlongsTheDisplay) {

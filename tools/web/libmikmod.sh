@@ -35,6 +35,7 @@ if ! ls "$dir"/download/libmikmod_*.dsc >/dev/null 2>&1; then
 fi
 
 source_dir="$dir/source"
+# apt-get checked the downloaded files against the archive's signed index.
 if [ ! -f "$source_dir/CMakeLists.txt" ]; then
   rm -rf "$source_dir"
   dpkg-source --no-check -x "$(ls "$dir"/download/libmikmod_*.dsc | tail -n 1)" "$source_dir" >/dev/null
@@ -48,7 +49,7 @@ for driver in ALSA OSS PULSE ESD NAS AF SNDIO SUNAUDIO AIX HPUX OPENAL SDL STDOU
 done
 emcmake cmake -S "$source_dir" -B "$dir/build" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$install" -DENABLE_THREADS=0 -DENABLE_DL=0 -DENABLE_RPATH=0 \
-  -DENABLE_STATIC=1 -DENABLE_SIMD=0 -DCMAKE_C_FLAGS="-O3" "${drivers_off[@]}" -Wno-dev \
+  -DENABLE_STATIC=1 -DENABLE_SIMD=0 "${drivers_off[@]}" -Wno-dev \
   >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log" >&2; exit 1; }
 cmake --build "$dir/build" --target mikmod-static -j2 >"$dir/build.log" 2>&1 ||
   { cat "$dir/build.log" >&2; exit 1; }
