@@ -23,6 +23,7 @@ var Module = {};
   const errorLines = [];
   let started = false;
   let ended = false;
+  let ready = false;
   let failed = false;
   let framesSinceTick = 0;
   let lastTick = 0;
@@ -95,6 +96,7 @@ var Module = {};
 
   function programReady() {
     if (failed) return;
+    ready = true;
     startButton.disabled = false;
     startButton.textContent = 'Start';
     showStatus('Ready: press Start.');
@@ -201,7 +203,9 @@ var Module = {};
     printErr: (text) => appendOutput(text, true),
     setStatus: showLoadProgress,
     onRuntimeInitialized: programReady,
-    onAbort: (what) => showFailure('The program stopped with an error.', String(what)),
+    // Before the program is ready an abort means its WebAssembly or data did not arrive.
+    onAbort: (what) => showFailure(ready ? 'The program stopped with an error.'
+                                         : 'The demo could not be loaded.', String(what)),
     cbOnFrame: frameShown,
     cbOnExit: programEnded,
   });

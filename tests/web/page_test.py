@@ -203,6 +203,7 @@ def check_failures_shown(browser, site_url, broken_url):
     browser.open(broken_url)
     text, start_disabled = shown_failure(browser, "the message that the program is missing")
     check(start_disabled, "Start is offered although the program could not be loaded")
+    check("could not be loaded" in text, f"without {kProgramFile} the page says: {text}")
     print(f"  without WebAssembly and without {kProgramFile} the page says so: "
           f"\"{text[:60]}...\"")
     browser.errors.clear()
