@@ -1,12 +1,13 @@
 # The hardware back end on the simulated console: start-up and teardown (also replayed from its
-# trace against a register model), buttons, clock, devices and system controls, and seeded random
-# display, blitter and rotator calls replayed against a register model of their own; on the PC
-# also the demo's whole run and the program copperbramble-sim, on the LCD and on a television with
-# captions, the display controller's, blitter's and rotator's registers by hand, and the whole demo
-# painting the same frames as on the desktop back end.
+# trace against a register model), buttons, clock, the display's sync bits, devices and system
+# controls, and seeded random display, blitter and rotator calls replayed against a register model
+# of their own; on the PC also the demo's whole run and the program copperbramble-sim, on the LCD
+# and on a television with captions, the display controller's, blitter's and rotator's registers
+# by hand, and the whole demo painting the same frames as on the desktop back end.
 set(gp2x_test_sources
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_startup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_input_clock.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_sync_timing.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_trace_replay.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/display_register_model.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/gp2x/test_display_register_model.cpp)
