@@ -169,7 +169,7 @@ bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
   recording.events = ButtonEventsOf(options.keys);
   recording.started = std::chrono::steady_clock::now();
   recording.expectedFrames = kDemoPartEndMs / recording.periodMs + 8;
-  recording.stillFiles.reserve(options.stillsMs.size());
+  recording.stillFiles.reserve(options.stillsMs.size() + options.demoStillsMs.size());
   if (!VKR_Rec_OpenWav(options.wavPath, kRecordingSampleRate)) {
     std::fprintf(stderr, "cannot write %s\n", options.wavPath.c_str());
     return false;
@@ -197,7 +197,8 @@ void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) 
   if (FrameIsWanted(painted, demoMs)) {
     bitmapFile = recording.host.saveBitmap(options.framePrefix.c_str());
     recording.bitmapFailed |= !bitmapFile;
-    if (bitmapFile && !options.stillsMs.empty()) recording.stillFiles.emplace_back(bitmapFile);
+    const bool stillsOnly = !options.stillsMs.empty() || !options.demoStillsMs.empty();
+    if (bitmapFile && stillsOnly) recording.stillFiles.emplace_back(bitmapFile);
   }
   if (options.onFrame)
     options.onFrame(static_cast<uint32_t>(recording.framesDone), bitmapFile,
