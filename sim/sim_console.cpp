@@ -100,6 +100,10 @@ SimConfig SimConfigFromEnvironment() {
 }
 
 void SimPowerOn(const SimConfig& config) {
+  // Whatever ends the process (a closed window, the program's own exit), the console is powered
+  // off first: the second core's thread stops and the caption file is written.
+  static const bool powersOffAtExit = std::atexit(SimPowerOff) == 0;
+  (void)powersOffAtExit;
   SimArm940_Close();  // before the memory it runs in goes
   SimTrace_Close();
   g_sim.poweredOn = true;

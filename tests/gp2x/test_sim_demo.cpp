@@ -118,6 +118,20 @@ TEST(SimProgram, TimedKeysChooseExitFromThePauseMenu) {
   EXPECT_EQ(RunProgram("--keys 5000:Nope", dir).status, 2);
 }
 
+TEST(SimProgram, ClosingTheWindowPowersTheConsoleOffCleanly) {
+  ScratchDir dir("cb_sim_close");
+  dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
+  const std::string captions = (dir.path() / "closed.scc").string();
+  // SDL takes the signal as the window's close button.
+  const ProgramRun run = RunProgram("--tv ntsc --captions " + captions + " --data " +
+                                        dir.path().string(),
+                                    dir, "timeout --preserve-status -s TERM 2");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("window closed"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("terminate"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadWholeFile(captions).rfind("Scenarist_SCC", 0), 0u) << run.err;
+}
+
 TEST(SimProgram, WithoutDevMemItSaysSoAndFails) {
   ScratchDir dir("cb_sim_devmem");
   const ProgramRun run = RunProgram("--headless --fault dev-mem --data " + dir.path().string(), dir);
