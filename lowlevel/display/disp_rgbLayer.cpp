@@ -1,6 +1,7 @@
 // disp_rgbLayer.cpp: the RGB layer: its image stretched over the output at 4, 8, 16 or 24 bits,
 // the five regions and their precedence, the colour key, alpha and the written-pixel rule.
 #include <array>
+#include <cstring>
 
 #include "disp_composeUnits.h"
 
@@ -17,31 +18,51 @@ Bgr PaletteColour(const DISP_Composition& c, uint32_t index) {
   return {entry & 0xFF, (entry >> 8) & 0xFF, (entry >> 16) & 0xFF};
 }
 
+template <int Depth>
+constexpr int64_t kPixelBytes = Depth == 24 ? 3 : Depth == 16 ? 2 : 1;
+
+// Where image pixel n's bytes begin in video memory (4 bits: two pixels a byte).
+template <int Depth>
+int64_t PixelByte(const DISP_Composition& c, int64_t n) {
+  const int64_t offset = c.rgb.offset;
+  if constexpr (Depth == 4) return offset + n / 2;
+  return offset + kPixelBytes<Depth> * n;
+}
+
+// Image pixel n; the caller has checked that its bytes lie in video memory.
+template <int Depth>
+Bgr PixelAt(const DISP_Composition& c, int64_t n) {
+  const uint8_t* at = c.video + PixelByte<Depth>(c, n);
+  if constexpr (Depth == 4) {
+    // Of two pixels in a byte the even one is the low nibble.
+    return PaletteColour(c, (at[0] >> ((n & 1) * 4)) & 0xF);
+  } else if constexpr (Depth == 8) {
+    return PaletteColour(c, at[0]);
+  } else if constexpr (Depth == 16) {
+    const uint32_t p = at[0] | at[1] << 8;
+    return {(p << 3) & 0xF8, (p >> 3) & 0xFC, (p >> 8) & 0xF8};
+  } else {
+    return {at[0], at[1], at[2]};
+  }
+}
+
 // Image pixel n, if its bytes lie in video memory.
 template <int Depth>
 bool FetchPixel(const DISP_Composition& c, int64_t n, Bgr* out) {
-  const int64_t offset = c.rgb.offset;
-  const uint8_t* base = c.video;
-  if constexpr (Depth == 4) {
-    const int64_t at = offset + n / 2;
-    if (!DISP_InVideoMemory(at, 1)) return false;
-    // Of two pixels in a byte the even one is the low nibble.
-    *out = PaletteColour(c, (base[at] >> ((n & 1) * 4)) & 0xF);
-  } else if constexpr (Depth == 8) {
-    const int64_t at = offset + n;
-    if (!DISP_InVideoMemory(at, 1)) return false;
-    *out = PaletteColour(c, base[at]);
-  } else if constexpr (Depth == 16) {
-    const int64_t at = offset + 2 * n;
-    if (!DISP_InVideoMemory(at, 2)) return false;
-    const uint32_t p = base[at] | base[at + 1] << 8;
-    *out = {(p << 3) & 0xF8, (p >> 3) & 0xFC, (p >> 8) & 0xF8};
-  } else {
-    const int64_t at = offset + 3 * n;
-    if (!DISP_InVideoMemory(at, 3)) return false;
-    *out = {base[at], base[at + 1], base[at + 2]};
-  }
+  if (!DISP_InVideoMemory(PixelByte<Depth>(c, n), kPixelBytes<Depth>)) return false;
+  *out = PixelAt<Depth>(c, n);
   return true;
+}
+
+// Whether every pixel of the span lies in video memory: its columns only grow, so its first and
+// last pixels tell.
+template <int Depth>
+bool SpanInVideoMemory(const DISP_Composition& c, int64_t first, const DISP_RGBSpan& span) {
+  const DISP_RGBFrame& layer = c.rgb;
+  return span.x0 < span.x1 &&
+         DISP_InVideoMemory(PixelByte<Depth>(c, first + layer.columnOf[span.x0]), 0) &&
+         DISP_InVideoMemory(PixelByte<Depth>(c, first + layer.columnOf[span.x1 - 1]),
+                            kPixelBytes<Depth>);
 }
 
 template <int Depth>
@@ -51,6 +72,19 @@ void DrawSpan(const DISP_Composition& c, int y, const DISP_RGBSpan& span) {
   const int64_t first = imageRow * layer.imageWidth;
   uint8_t* row = DISP_SurfaceRow(c, y);
   uint8_t* written = DISP_WrittenRow(c, y);
+  // An opaque span without colour key, all in video memory (a stretched layer's usual case):
+  // every pixel stored as it is.
+  if (span.alpha == 15 && span.operation != 1 && SpanInVideoMemory<Depth>(c, first, span)) {
+    for (int x = span.x0; x < span.x1; ++x) {
+      const Bgr p = PixelAt<Depth>(c, first + layer.columnOf[x]);
+      uint8_t* out = row + 3 * x;
+      out[0] = static_cast<uint8_t>(p.b);
+      out[1] = static_cast<uint8_t>(p.g);
+      out[2] = static_cast<uint8_t>(p.r);
+    }
+    std::memset(written + span.x0, 1, static_cast<size_t>(span.x1 - span.x0));
+    return;
+  }
   for (int x = span.x0; x < span.x1; ++x) {
     Bgr p;
     if (!FetchPixel<Depth>(c, first + layer.columnOf[x], &p)) continue;
