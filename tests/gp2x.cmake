@@ -51,9 +51,7 @@ find_program(CB_CLANGXX NAMES clang++ clang++-14)
 if(CB_CLANGXX AND NOT CMAKE_CROSSCOMPILING)
   file(GLOB cb_sim_fuzz_sources ${CMAKE_SOURCE_DIR}/sim/sim_*.cpp
        ${CMAKE_SOURCE_DIR}/lowlevel/display/disp_*.cpp)
-  list(REMOVE_ITEM cb_sim_fuzz_sources ${CMAKE_SOURCE_DIR}/sim/sim_main.cpp
-       ${CMAKE_SOURCE_DIR}/sim/sim_recorder.cpp
-       ${CMAKE_SOURCE_DIR}/sim/sim_arm940Unemulated.cpp)
+  list(REMOVE_ITEM cb_sim_fuzz_sources ${CMAKE_SOURCE_DIR}/sim/sim_arm940Unemulated.cpp)
   list(APPEND cb_sim_fuzz_sources ${CMAKE_CURRENT_LIST_DIR}/gp2x/fuzz_sim_display.cpp)
   set(cb_sim_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_sim_display_fuzz)
   add_custom_command(
@@ -62,8 +60,7 @@ if(CB_CLANGXX AND NOT CMAKE_CROSSCOMPILING)
             -fno-sanitize-recover=undefined -DVKR_BACKEND_HANDHELD
             -I${CMAKE_SOURCE_DIR}/sim -I${CMAKE_SOURCE_DIR}/lowlevel
             -I${CMAKE_SOURCE_DIR}/lowlevel/display -I${CMAKE_SOURCE_DIR}/lowlevel/gp2x
-            -I${CMAKE_SOURCE_DIR}/lowlevel/win -I${CMAKE_SOURCE_DIR}/demo -I${SDL_INCLUDE_DIR}
-            ${cb_sim_fuzz_sources} ${SDL_LIBRARY} -lmikmod -lunicorn -lpthread
+            ${cb_sim_fuzz_sources} -lunicorn -lpthread
             -o ${cb_sim_fuzz_binary}
     DEPENDS ${cb_sim_fuzz_sources}
     COMMENT "Building the simulated display controller's fuzz target with clang"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tools/web/build.sh: builds the demo for a web page into build-web/site: copperbramble-web.js,
 # .wasm and .data (resource.dat and main.it, made by the PC's build in build/), and the page of
-# web/. libmikmod is built for WebAssembly from Debian's source package in build-web/libmikmod.
+# hosts/web/page. libmikmod is built for WebAssembly from Debian's source package in
+# build-web/libmikmod.
 # Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
