@@ -30,11 +30,13 @@ struct SimConfig {
   uint32_t framePeriodMs = 20;       // the display's frame period
   uint32_t inputDeviceMask = 1;      // bit n: event device n exists (no-input clears all)
   uint32_t timerStart = 0;           // the free-running timer's count at power-on
+  bool strict = false;               // the first offence against the hardware's rules ends the
+                                     // process (status 3); without it offences are counted
 };
 
 // The configuration the environment asks for: CB_SIM_TV=lcd|ntsc|pal, CB_SIM_FIRMWARE=x.y.z
-// (empty: no version file), CB_SIM_TRACE=FILE, CB_SIM_FAULTS=name,name. A malformed value is
-// reported on standard error and left at its default.
+// (empty: no version file), CB_SIM_TRACE=FILE, CB_SIM_FAULTS=name,name, CB_SIM_STRICT=1. A
+// malformed value is reported on standard error and left at its default.
 SimConfig SimConfigFromEnvironment();
 // Parses a comma list of fault names into SimFault bits; false (with the name in error) on an
 // unknown one.
@@ -49,6 +51,16 @@ void SimPowerOn(const SimConfig& config);
 // everything; the next access powers on from the environment.
 void SimPowerOff();
 const SimConfig& SimCurrentConfig();
+
+// Offences against the hardware's rules the console noticed since power-on (a line driven high
+// while a device holds it low, the bus faster than the encoder's timing, the encoder's control
+// lines out of order or too short, bits of an encoder register the program must keep changed):
+// each is traced as "<t_us> STRICT <what>". In strict mode (SimConfig::strict, or CB_SIM_STRICT=1
+// in the environment of any program) the first one prints "strict: <what> at <t_us> us" on
+// standard error and exits with status 3; otherwise power-off sums them up in one line.
+inline constexpr int SIM_STRICT_EXIT_STATUS = 3;
+uint64_t SimStrictOffences();
+const std::string& SimFirstOffence();  // "<what> at <t_us> us"; empty while none
 
 // Time since power-on in nanoseconds (virtual, or the host's in real-time mode).
 uint64_t SimNowNs();

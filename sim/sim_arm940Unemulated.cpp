@@ -26,6 +26,8 @@ void SimArm940_Control(uint16_t dualCtrl940, uint16_t sysClkEn) {
   g_bArm940Clock = (sysClkEn & 0x0001) != 0;
 }
 
+void SimArm940_CatchUp() {}
+
 SimArm940Status SimArm940_GetStatus() {
   if (g_bArm940Held) return {SimArm940Run::Held, 0, g_ulArm940Releases};
   return {g_bArm940Clock ? SimArm940Run::Faulted : SimArm940Run::Paused, 0, g_ulArm940Releases};

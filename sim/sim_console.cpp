@@ -30,10 +30,16 @@ SimTVStandard EncoderStandard(SimTV tv) {
 
 void TraceEncoder(void*, const char* line) { SimTrace_Line(line); }
 
+bool StrictFromEnvironment() {
+  const char* strict = std::getenv("CB_SIM_STRICT");
+  return strict && std::string_view(strict) == "1";
+}
+
 // The devices beside the registers: the encoder on port B's bus and the second core over its
 // memory (held until the program releases it).
 void PowerOnDevices() {
-  SIM_CX25874_PowerOn(EncoderStandard(g_sim.config.tv));
+  SIM_CX25874_PowerOn(EncoderStandard(g_sim.config.tv), g_sim.reg[GP2X_GPIOBOUT >> 1],
+                      g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
   SIM_CX25874_SetFault(g_sim.config.faults & SIM_FAULT_ENCODER);
   SIM_CX25874_SetTraceSink(TraceEncoder, nullptr);
   const std::string& dump = g_sim.config.busDumpPath;
@@ -91,6 +97,7 @@ SimConfig SimConfigFromEnvironment() {
     std::fprintf(stderr, "CB_SIM_TV: %s is not lcd, ntsc or pal\n", tv);
   if (const char* firmware = std::getenv("CB_SIM_FIRMWARE")) config.firmware = firmware;
   if (const char* trace = std::getenv("CB_SIM_TRACE")) config.tracePath = trace;
+  config.strict = StrictFromEnvironment();
   if (const char* faults = std::getenv("CB_SIM_FAULTS")) {
     std::string unknown;
     if (!SimParseFaults(faults, &config.faults, &unknown))
@@ -108,6 +115,8 @@ void SimPowerOn(const SimConfig& config) {
   SimTrace_Close();
   g_sim.poweredOn = true;
   g_sim.config = config;
+  g_sim.config.strict |= StrictFromEnvironment();  // any program's, whatever its host set
+  g_sim.strict = SimStrict{};
   if (g_sim.config.framePeriodMs == 0) g_sim.config.framePeriodMs = 1;
   if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDeviceMask = 0;
   g_sim.reg.fill(0);
@@ -135,6 +144,7 @@ void SimPowerOn(const SimConfig& config) {
 }
 
 void SimPowerOff() {
+  if (g_sim.poweredOn) SimStrict_Summary();
   PowerOffDevices();
   SimTrace_Close();
   SimSetAccessLog(nullptr);

@@ -3,7 +3,12 @@
 // controller's field timing), idle polls, the caption record and the two files written from it
 // (Scenarist captions, value-change dump of the lines).
 //
-// Sections: state, field timing, registers, bus decoder, line levels, files.
+// It also judges the program (sim_strict.cpp): the port driving SDA while the encoder owns it, the
+// bus faster than the encoder's timing, its control lines (port B bit 3 its reset line, bit 2 the
+// LCD line) out of the order or shorter than the output switch needs, and bits of its registers the
+// program must keep changed by a write.
+//
+// Sections: state, field timing, registers, judging the program, bus decoder, line levels, files.
 #include "sim_cx25874.h"
 
 #include <cinttypes>
@@ -31,13 +36,26 @@ enum Phase {
   kMasterAck,   // ninth clock of a read byte: the program acknowledges or not
 };
 
+// Times of bus and control-line events; one that has not happened is long ago.
+constexpr int64_t kLongAgo = -(int64_t{1} << 62);
+
 // The encoder as seen from the bus. One device, main thread of the simulated console only.
 struct Encoder {
   uint8_t registers[256];
   SimTVStandard standard;
   bool fault;
-  // Lines: what the program drives (released = 1), what the encoder pulls, the resulting levels.
-  bool masterScl, masterSda, pullSda, scl, sda;
+  // Lines: what the program drives (SCL released = 1; SDA driven or not, and its output bit), what
+  // the encoder pulls, the resulting levels. A driven line wins over the encoder's pull.
+  bool masterScl, sdaDriven, sdaOut, pullSda, scl, sda;
+  // Bus timing as the encoder needs it: when the clock last rose and fell, when the program last
+  // changed SDA, the last start and stop, whether the clock pulse under way is one it takes part in.
+  int64_t sclRoseNs, sclFellNs, masterSdaNs, startNs, stopNs;
+  bool startHeld, pulseActive, ownershipReported;
+  // Control lines: the reset line (bit 3) and the LCD line (bit 2); the millisecond readings of
+  // the program's clock at their last edges and at the last reset through 0xBA.
+  bool resetLine, lcdLine, pulseDue, resetSinceUse;
+  uint64_t resetLineFellMs, resetLineRoseMs, resetWrittenMs;
+  bool resetLineRose, resetWritten;
   // Transfer decoder.
   Phase phase;
   int bits;
@@ -61,6 +79,13 @@ struct Encoder {
 };
 Encoder g_encoder;
 
+// A port B line's level as the program sets it: its output bit while its pin function is 01 (it
+// drives it), else high (released and pulled up).
+bool LineLevel(uint16_t output, uint16_t pinFunction, uint16_t line) {
+  const int pin = __builtin_ctz(line);
+  return ((pinFunction >> (2 * pin)) & 3) == 1 ? (output & line) != 0 : true;
+}
+
 void Trace(uint64_t timeNs, const char* format, int reg = -1, int value = -1) {
   if (!g_encoder.traceSink) return;
   char line[64];
@@ -77,6 +102,21 @@ bool InBlank() { return (SimTiming_SyncBits() & GP2X_GPIOB_VSYNC) != 0; }
 uint64_t FieldNow() { return SimFramesBegun() + (InBlank() ? 1 : 0); }
 
 // ---- Registers -----------------------------------------------------------------------------------
+// Registers the program changes by read-modify-write: the bits it must keep, and what they hold at
+// power-on and after a reset (not zero, so a plain write shows).
+struct KeptBits {
+  uint8_t reg, keep, powerOn;
+};
+constexpr KeptBits kKeptBits[] = {
+    {0x5E, 0xF0, 0x30},  // caption set-up: the low four bits are the program's
+    {0xC4, 0xC7, 0x81},  // caption set-up: bits 3-5 are the program's
+};
+
+void ResetRegisters() {
+  std::memset(g_encoder.registers, 0, sizeof g_encoder.registers);
+  for (const KeptBits& kept : kKeptBits) g_encoder.registers[kept.reg] = kept.powerOn;
+}
+
 bool HoldsSet(const uint8_t* values) {
   for (int i = 0; i < CX25874_SET_SIZE; ++i)
     if (g_encoder.registers[CX25874_SET_REGISTERS[i]] != values[i]) return false;
@@ -117,18 +157,104 @@ void EndTransfer(uint32_t transfer, uint64_t answerChangesNs) {
   g_encoder.lastTransfer = transfer;
 }
 
+// ---- Judging the program -------------------------------------------------------------------------
+// Bus timing: the two-wire bus's fast-mode minimums (its 400 kHz figures; the encoder is taken to be
+// a fast-mode device, as video encoders on such a bus are): clock low 1.3 us, clock high 0.6 us,
+// data set-up 100 ns before the clock rises, start hold 0.6 us, repeated start set-up 0.6 us, stop
+// set-up 0.6 us, bus free from a stop to the next start 1.3 us. The data hold time is 0 there:
+// here a change of SDA must come at least one access after the clock's fall, never in the same
+// write.
+constexpr int64_t kClockLowNs = 1300, kClockHighNs = 600, kDataSetupNs = 100;
+constexpr int64_t kStartHoldNs = 600, kRepeatedStartSetupNs = 600, kStopSetupNs = 600;
+constexpr int64_t kBusFreeNs = 1300;
+// Control lines, in the program's millisecond readings (a wait of n ms on its clock spans n
+// readings): the reset line low for a wait of 1 ms and the bus left alone 1 ms after it rises;
+// after a reset through 0xBA, 10 ms before the bus or the LCD line is used.
+constexpr uint64_t kResetPulseMs = 1, kAfterPulseMs = 1, kAfterResetMs = 10;
+
+uint64_t MillisecondNow() { return SimClock_MillisecondReading(); }
+
+double Microseconds(int64_t ns) { return static_cast<double>(ns) / 1000.0; }
+
+void CheckAtLeast(int64_t elapsedNs, int64_t minimumNs, const char* what) {
+  if (elapsedNs < minimumNs)
+    SimStrict_Offence("encoder bus: %s %.2f us, under its %.1f us", what, Microseconds(elapsedNs),
+                      Microseconds(minimumNs));
+}
+
+void CheckKeptBits(uint8_t reg, uint8_t value) {
+  for (const KeptBits& kept : kKeptBits)
+    if (kept.reg == reg && ((value ^ g_encoder.registers[reg]) & kept.keep))
+      SimStrict_Offence("encoder register 0x%02X written 0x%02X over 0x%02X: bits 0x%02X are to be kept",
+                        reg, value, g_encoder.registers[reg], kept.keep);
+}
+
+// A transfer begins: the encoder must be out of reset, pulsed since the TV output was entered, and
+// past the waits after its reset line and its reset register.
+void CheckReadyForTransfer() {
+  const Encoder& e = g_encoder;
+  const uint64_t now = MillisecondNow();
+  if (!e.resetLine)
+    SimStrict_Offence("encoder bus used while its reset line (port B bit 3) is low");
+  else if (e.pulseDue)
+    SimStrict_Offence("encoder bus used after the LCD line (port B bit 2) was cleared but before "
+                      "the encoder's reset line (bit 3) was pulsed");
+  else if (e.resetLineRose && now - e.resetLineRoseMs < kAfterPulseMs)
+    SimStrict_Offence("encoder bus used under %" PRIu64 " ms after its reset line (port B bit 3) rose",
+                      kAfterPulseMs);
+  if (e.resetWritten && now - e.resetWrittenMs < kAfterResetMs)
+    SimStrict_Offence("encoder bus used under %" PRIu64 " ms after its reset (register 0xBA)",
+                      kAfterResetMs);
+}
+
+// The control lines as the output switch drives them: entering TV output clears the LCD line, then
+// pulses the reset line low for 1 ms; leaving it resets the encoder through 0xBA and sets the LCD
+// line 10 ms later.
+void ControlLinesWritten(bool resetLine, bool lcdLine) {
+  Encoder& e = g_encoder;
+  const uint64_t now = MillisecondNow();
+  if (e.lcdLine && !lcdLine) e.pulseDue = true;
+  if (!e.lcdLine && lcdLine) {
+    if (!e.resetSinceUse)
+      SimStrict_Offence("LCD line (port B bit 2) set without the encoder reset first (register 0xBA)");
+    else if (e.resetWritten && now - e.resetWrittenMs < kAfterResetMs)
+      SimStrict_Offence("LCD line (port B bit 2) set under %" PRIu64 " ms after the encoder's reset",
+                        kAfterResetMs);
+  }
+  if (e.resetLine && !resetLine) {
+    if (lcdLine)
+      SimStrict_Offence("encoder's reset line (port B bit 3) pulled low while the LCD line (bit 2) "
+                        "is still set");
+    e.resetLineFellMs = now;
+  }
+  if (!e.resetLine && resetLine) {
+    if (now - e.resetLineFellMs < kResetPulseMs)
+      SimStrict_Offence("encoder's reset line (port B bit 3) low under %" PRIu64 " ms", kResetPulseMs);
+    else if (!lcdLine)
+      e.pulseDue = false;
+    e.resetLineRose = true;
+    e.resetLineRoseMs = now;
+  }
+  e.resetLine = resetLine;
+  e.lcdLine = lcdLine;
+}
+
 void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
   Trace(timeNs, "ENC W 0x%02X 0x%02X", reg, value);
   EndTransfer(kNoTransfer, UINT64_MAX);
   if (reg == CX25874_RESET) {
     if (value & CX25874_RESET_ALL) {
       DropUnsentPair(timeNs);
-      std::memset(g_encoder.registers, 0, sizeof g_encoder.registers);
+      ResetRegisters();
       g_encoder.standard = kSimTVUnknown;
       g_encoder.busyUntilNs = 0;
+      g_encoder.resetWritten = g_encoder.resetSinceUse = true;
+      g_encoder.resetWrittenMs = MillisecondNow();
     }
     return;
   }
+  g_encoder.resetSinceUse = false;
+  CheckKeptBits(reg, value);
   g_encoder.registers[reg] = value;
   if (reg == CX25874_SET_LAST) {
     if (HoldsSet(CX25874_SET_NTSC)) g_encoder.standard = kSimTVNTSC;
@@ -146,6 +272,8 @@ void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
 
 // ---- Bus decoder ---------------------------------------------------------------------------------
 void OnStart() {
+  if (g_encoder.phase == kIdle) CheckReadyForTransfer();
+  g_encoder.ownershipReported = false;
   g_encoder.phase = kAddressIn;
   g_encoder.bits = 0;
   g_encoder.shift = 0;
@@ -157,7 +285,21 @@ void OnStop() {
   g_encoder.pullSda = false;
 }
 
+// The encoder owns SDA through its acknowledge and the bits it sends: the port must have released it.
+void CheckOwnership() {
+  Encoder& e = g_encoder;
+  if (!e.sdaDriven || e.ownershipReported || (e.phase != kAcknowledge && e.phase != kDataOut)) return;
+  e.ownershipReported = true;
+  if (e.phase == kAcknowledge)
+    SimStrict_Offence("encoder bus: SDA (port B bit 0) driven by the port through the encoder's "
+                      "acknowledge");
+  else
+    SimStrict_Offence("encoder bus: SDA (port B bit 0) driven by the port while the encoder sends "
+                      "register 0x%02X", e.pointer);
+}
+
 void OnClockRise() {
+  CheckOwnership();
   const Phase phase = g_encoder.phase;
   if (phase == kAddressIn || phase == kDataIn) {
     g_encoder.shift = static_cast<uint8_t>((g_encoder.shift << 1) | (g_encoder.sda ? 1 : 0));
@@ -242,45 +384,76 @@ void DumpLevel(char id, bool level, uint64_t timeNs) {
 }
 
 // Applies the program's levels: a falling clock first (the encoder answers on it), then the data
-// line (a change while the clock is high is a start or a stop), then a rising clock.
-void Settle(uint64_t timeNs) {
+// line (a change while the clock is high is a start or a stop), then a rising clock; each edge is
+// held against the bus timing. masterSdaChanged: the program changed what it does with SDA.
+void Settle(uint64_t timeNs, bool masterSdaChanged) {
   Encoder& e = g_encoder;
+  const int64_t t = static_cast<int64_t>(timeNs);
+  if (masterSdaChanged) e.masterSdaNs = t;
   if (e.scl && !e.masterScl) {
     e.scl = false;
     DumpLevel('!', false, timeNs);
+    if (e.pulseActive) CheckAtLeast(t - e.sclRoseNs, kClockHighNs, "SCL (port B bit 1) high");
+    if (e.startHeld) CheckAtLeast(t - e.startNs, kStartHoldNs, "start held");
+    e.startHeld = false;
+    e.sclFellNs = t;
+    if (masterSdaChanged && e.pulseActive)
+      SimStrict_Offence("encoder bus: SDA (port B bit 0) changed in the same write as SCL's fall, "
+                        "without hold time");
     OnClockFall(timeNs);
   }
-  const bool sda = e.masterSda && !e.pullSda;
+  const bool sda = e.sdaDriven ? e.sdaOut : !e.pullSda;
   if (sda != e.sda) {
     e.sda = sda;
     DumpLevel('"', sda, timeNs);
     if (e.scl) {
-      if (sda)
+      if (sda) {
+        CheckAtLeast(t - e.sclRoseNs, kStopSetupNs, "stop set-up");
+        e.stopNs = t;
         OnStop();
-      else
+      } else {
+        if (e.phase == kIdle) CheckAtLeast(t - e.stopNs, kBusFreeNs, "bus free before a start");
+        else CheckAtLeast(t - e.sclRoseNs, kRepeatedStartSetupNs, "repeated start set-up");
+        e.startNs = t;
+        e.startHeld = true;
         OnStart();
+      }
     }
   }
   if (!e.scl && e.masterScl) {
     e.scl = true;
     DumpLevel('!', true, timeNs);
+    e.pulseActive = e.phase != kIdle;
+    if (e.pulseActive) {
+      CheckAtLeast(t - e.sclFellNs, kClockLowNs, "SCL (port B bit 1) low");
+      CheckAtLeast(t - e.masterSdaNs, kDataSetupNs, "data set-up");
+    }
+    e.sclRoseNs = t;
     OnClockRise();
   }
 }
 
 }  // namespace
 
-void SIM_CX25874_PowerOn(SimTVStandard standard) {
+void SIM_CX25874_PowerOn(SimTVStandard standard, uint16_t output, uint16_t pinFunction) {
   SIM_CX25874_CloseVCD();
   Encoder& e = g_encoder;
-  std::memset(e.registers, 0, sizeof e.registers);
+  ResetRegisters();
   if (standard == kSimTVNTSC) LoadSet(CX25874_SET_NTSC);
   if (standard == kSimTVPAL) LoadSet(CX25874_SET_PAL);
   if (standard != kSimTVUnknown) e.registers[0x8C] = 0x43;  // output on, as the firmware left it
   e.standard = standard;
   e.fault = false;
-  e.masterScl = e.masterSda = e.scl = e.sda = true;
-  e.pullSda = false;
+  e.masterScl = e.scl = e.sda = true;
+  e.sdaDriven = e.pullSda = false;
+  e.sdaOut = true;
+  e.sclRoseNs = e.sclFellNs = e.masterSdaNs = e.startNs = e.stopNs = kLongAgo;
+  e.startHeld = e.pulseActive = e.ownershipReported = false;
+  e.resetLine = LineLevel(output, pinFunction, GP2X_GPIOB_ENCODER);
+  e.lcdLine = LineLevel(output, pinFunction, GP2X_GPIOB_LCD);
+  e.pulseDue = e.resetLineRose = e.resetWritten = false;
+  e.resetSinceUse = standard == kSimTVUnknown;  // the firmware left it reset on the LCD
+  e.resetLineFellMs = e.resetLineRoseMs = e.resetWrittenMs = 0;
   e.phase = kIdle;
   e.bits = 0;
   e.shift = 0;
@@ -305,9 +478,18 @@ void SIM_CX25874_SetTraceSink(void (*sink)(void*, const char*), void* context) {
 }
 
 void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunction) {
-  g_encoder.masterSda = (pinFunction & 0x3) == 0x1 ? (output & 1) != 0 : true;
-  g_encoder.masterScl = (pinFunction & 0xC) == 0x4 ? (output & 2) != 0 : true;
-  Settle(timeNs);
+  Encoder& e = g_encoder;
+  const bool sdaDriven = (pinFunction & GP2X_GPIOB_SDA_FUNCTION) == GP2X_GPIOB_SDA_DRIVE;
+  const bool sdaOut = (output & GP2X_GPIOB_SDA) != 0;
+  const bool masterSdaChanged =
+      sdaDriven != e.sdaDriven || (sdaDriven && sdaOut != e.sdaOut) ;
+  e.sdaDriven = sdaDriven;
+  e.sdaOut = sdaOut;
+  e.masterScl = LineLevel(output, pinFunction, GP2X_GPIOB_SCL);
+  Settle(timeNs, masterSdaChanged);
+  const bool resetLine = LineLevel(output, pinFunction, GP2X_GPIOB_ENCODER);
+  const bool lcdLine = LineLevel(output, pinFunction, GP2X_GPIOB_LCD);
+  if (resetLine != e.resetLine || lcdLine != e.lcdLine) ControlLinesWritten(resetLine, lcdLine);
 }
 
 bool SIM_CX25874_HoldsSDALow() { return g_encoder.pullSda; }

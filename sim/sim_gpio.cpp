@@ -1,6 +1,8 @@
 // sim_gpio.cpp: the general-purpose ports: each pin reads the port's output register where its
 // pin function makes it an output, else the level the outside drives (buttons low while held, SD
-// card lines, the display's sync signals on port B), and open-drain devices may hold any line low.
+// card lines, the display's sync signals on port B), and open-drain devices may hold any line low
+// that the port does not drive. A line the port drives high while a device holds it low reads what
+// the port drives (its driver is the stronger) and is an offence.
 #include <array>
 
 #include "sim_state.h"
@@ -51,12 +53,23 @@ uint16_t SimGpio_PinLevel(uint32_t port) {
   const uint16_t outputs = OutputPins(port);
   uint16_t level = static_cast<uint16_t>((g_sim.reg[GP2X_GPIOOUT(port) >> 1] & outputs) |
                                          (g_sim.gpio.external[port] & ~outputs));
-  level &= static_cast<uint16_t>(~g_sim.gpio.pullDown[port]);
+  level &= static_cast<uint16_t>(~(g_sim.gpio.pullDown[port] & ~outputs));
   if (port == GP2X_GPIO_PORT_B) {
     const uint16_t sync = GP2X_GPIOB_VSYNC | GP2X_GPIOB_HSYNC;
     level = static_cast<uint16_t>((level & ~sync) | SimTiming_SyncBits());
   }
   return level;
+}
+
+void SimGpio_CheckContention(uint32_t port) {
+  const uint16_t fight = static_cast<uint16_t>(g_sim.gpio.pullDown[port] & OutputPins(port) &
+                                               g_sim.reg[GP2X_GPIOOUT(port) >> 1]);
+  const uint16_t fresh = static_cast<uint16_t>(fight & ~g_sim.gpio.contended[port]);
+  g_sim.gpio.contended[port] = fight;
+  for (int bit = 0; bit < 16; ++bit)
+    if (fresh >> bit & 1)
+      SimStrict_Offence("port %c bit %d driven high by the port while a device holds it low",
+                        static_cast<char>('A' + port), bit);
 }
 
 void SimGpio_SetButtons(uint32_t held) {

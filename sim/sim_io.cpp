@@ -90,11 +90,15 @@ bool IsPinLevel(uint32_t offset) {
 
 // ---- Devices on the ports and the second core ------------------------------------------------
 // Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
-// by holding SDA low, which the pin-level register shows through the port's pull-down. A transfer
+// by holding SDA low, which the pin-level register shows through the port's pull-down (unless the
+// port drives the line itself: an offence when it drives it high). A transfer
 // that repeats the one before is an idle poll: the clock jumps to when its answer can change; an
 // answer that only the program's own clock can end (a silent encoder) jumps to the next millisecond
 // when the program reads the timer between its tries.
 void PortBWritten() {
+  // The program's drive against the pull the encoder held before this write: a device answers an
+  // edge a hold time after it, so the write that makes the edge is not yet fought.
+  SimGpio_CheckContention(GP2X_GPIO_PORT_B);
   SIM_CX25874_PortWritten(g_sim.clock.nowNs, g_sim.reg[GP2X_GPIOBOUT >> 1],
                           g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
   uint16_t& pull = g_sim.gpio.pullDown[GP2X_GPIO_PORT_B];

@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "disp_model.h"
+#include "sim_arm940.h"
 #include "sim.h"
 #include "vkr_gp2xRegisters.h"
 
@@ -25,6 +27,7 @@ struct SimClock {
   int64_t hostStartNs = 0;          // real-time mode: the host's clock at power-on
   uint64_t lastPollJumpNs = 0;      // where the last idle-poll jump on the timer landed
   bool timerWaitJumped = false;     // the current run of timer reads has jumped the clock
+  uint64_t secondCoreDueNs = UINT64_MAX;  // the second core runs again once time passes this
 };
 
 // ---- Display timing (sim_displayTiming.cpp) --------------------------------------------------
@@ -42,6 +45,7 @@ struct SimDisplayTiming {
 struct SimGpio {
   std::array<uint16_t, GP2X_GPIO_PORTS> external{};   // levels the outside drives on input pins
   std::array<uint16_t, GP2X_GPIO_PORTS> pullDown{};   // open-drain devices holding a line low
+  std::array<uint16_t, GP2X_GPIO_PORTS> contended{};  // lines driven high against a pull-down
 };
 
 // ---- Converter (sim_adc.cpp) -----------------------------------------------------------------
@@ -80,6 +84,16 @@ struct SimDisplay {
   std::array<uint32_t, 256> gamma{};     // output red, green, blue
   std::array<uint32_t, 256> osdPalette{};  // Y, Cb, Cr, alpha in bits 28-31
 };
+
+// ---- Strict judge (sim_strict.cpp) ----------------------------------------------------------
+struct SimStrict {
+  uint64_t offences = 0;
+  std::string first;                // the first offence and its time
+};
+// An offence against the hardware's rules, printf style: counted, traced, and in strict mode the
+// end of the process.
+[[gnu::format(printf, 1, 2)]] void SimStrict_Offence(const char* format, ...);
+void SimStrict_Summary();
 
 // ---- The console -----------------------------------------------------------------------------
 // A memory of the console, zero at power-on. Taken from the host zeroed (calloc hands large blocks
@@ -131,6 +145,7 @@ struct SimConsole {
   int lastError = 0;
   std::string directory = "/";
   SimLauncherRecord launcher;
+  SimStrict strict;
 
   uint64_t accesses = 0;
   FILE* trace = nullptr;
@@ -150,9 +165,14 @@ void SimIO_Reset();
 void SimClock_Reset();
 void SimClock_FollowHost();              // real-time mode: to the host's clock
 void SimClock_SleepUntil(uint64_t ns);   // real-time mode: an idle poll's jump
+void SimClock_Spend(uint64_t ns);        // the program computes for this long (no access)
 uint64_t SimClock_NextTimerTickNs();     // a poll of the timer itself: a timer wait
 uint64_t SimClock_NextMillisecondNs();   // the same time, for a poll that only the timer can end
 uint32_t SimClock_TimerCount();
+// The program's millisecond clock as it reads now (timer count / 7373), without the timer's wrap.
+uint64_t SimClock_MillisecondReading();
+// The processor's clock as the PLL and divider registers set it, in Hz.
+uint64_t SimClock_CpuHz();
 void SimClock_TimerWaitEnded();
 
 // Display timing: the sync bits of port B now, the next time either changes (both inline below),
@@ -177,6 +197,7 @@ inline void SimClock_MoveTo(uint64_t ns) {
   if (ns <= g_sim.clock.nowNs) return;
   const uint64_t from = g_sim.clock.nowNs;
   g_sim.clock.nowNs = ns;
+  if (ns >= g_sim.clock.secondCoreDueNs) SimArm940_CatchUp();
   if (ns >= g_sim.timing.nextFrameNs) SimTiming_Advance(from, ns);
 }
 
@@ -227,6 +248,9 @@ void SimDisplay_Decode(DISP_Model* model);
 // Ports: pin levels, and the writes of output and pin-function registers.
 void SimGpio_Reset();
 uint16_t SimGpio_PinLevel(uint32_t port);
+// After a write of the port's output or pin-function register, or a device's pull changed: a line
+// the port drives high while a device holds it low is an offence (once, until the fight ends).
+void SimGpio_CheckContention(uint32_t port);
 void SimGpio_SetButtons(uint32_t held);
 
 // Converter: the result of the selected channel.

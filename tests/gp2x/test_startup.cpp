@@ -3,6 +3,7 @@
 // and failures that leave nothing open.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "sim_fixture.h"
 
@@ -141,7 +142,12 @@ TEST_F(SimTest, StartUpFailureAnswersErrorAndLeavesNothingOpen) {
     config.faults = faults[n];
     PowerOn(config);
     const uint16_t clockEnables = SimPeekReg16(GP2X_COMCLKENREG);
+    std::vector<SimAccess> accesses;
+    SimSetAccessLog(&accesses);
     EXPECT_EQ(Start(), VKR_ERROR);
+    SimSetAccessLog(nullptr);
+    for (const SimAccess& access : accesses)  // the registers were only read
+      EXPECT_FALSE(access.write) << std::hex << access.offset;
     EXPECT_NE(std::string(VKR_GetStartUpError()).find(devices[n]), std::string::npos)
         << VKR_GetStartUpError();
     EXPECT_EQ(SimMappedWindows(), 0u);
