@@ -1,6 +1,7 @@
 // sim_busyWait.cpp: the hardware back end's busy-waits on the simulated console: a delay loop takes
 // the time it would on the console's core at the processor clock the registers set; a wait on the
-// second core's queue lets the second core run.
+// millisecond clock jumps to its next tick; a wait on an encoder whose answer only time can change
+// jumps to the next millisecond; a wait on the second core's queue lets the second core run.
 #include "sim_state.h"
 #include "vkr_gp2xBusyWait.h"
 
@@ -19,4 +20,14 @@ void GP2X_SharedMemoryPollTurn() {
   const uint64_t due = g_sim.clock.secondCoreDueNs;
   if (due != UINT64_MAX) SimClock_JumpTo(due);
   else SimClock_Spend(SIM_ACCESS_COST_NS);
+}
+
+void GP2X_WaitingForClockTick() {
+  Sim_EnsurePoweredOn();
+  SimClock_JumpTo(SimClock_NextTimerTickNs());
+}
+
+void GP2X_WaitingForEncoder() {
+  Sim_EnsurePoweredOn();
+  if (SimIO_EncoderAnswerStands()) SimClock_JumpTo(SimClock_NextMillisecondNs());
 }

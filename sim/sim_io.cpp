@@ -1,6 +1,8 @@
 // sim_io.cpp: the register accessor of the hardware back end on the PC, and the only place where
 // register accesses are decoded into the simulated console's units. Every access costs virtual
-// time, is traced, and an idle poll (the same read again) jumps the clock to when it can change.
+// time, is traced, and an idle poll whose answer provably cannot change before a known time (the
+// sync bits, a busy bit with a known end, an encoder register with a known next change) jumps the
+// clock there. A read of the timer is never guessed at: the back end's own waits on it say so.
 //
 // Sections: access bookkeeping and idle polls; devices on the ports and the second core; register
 // window reads; register window writes; blitter window; the accessor.
@@ -31,13 +33,10 @@ struct LastAccess {
   uint32_t repeats = 0;
 };
 LastAccess lastAccess;
-// The program has read the timer since the encoder's last transfer ended: a repeated transfer is
-// then a wait against the clock.
-bool timerReadSinceTransfer = false;
+// The encoder's last transfer repeated the one before with an answer nothing on its side changes
+// (a silent encoder, a plain register): a wait on it can only be ended by the program's clock.
+bool encoderAnswerStands = false;
 
-// The millisecond clock's busy-wait reads the timer twice in a row as part of its normal work
-// (the target, then the first comparison); a third read in a row is a poll.
-constexpr uint32_t kTimerPollRepeats = 2;
 // Any status bit read twice in a row is polled.
 constexpr uint32_t kStatusPollRepeats = 1;
 
@@ -50,13 +49,10 @@ constexpr uint32_t kStatusPollRepeats = 1;
   const uint32_t key = AccessKey(op, window, offset);
   const bool again = key == lastAccess.key;
   lastAccess = {key, again ? lastAccess.repeats + 1 : 0};
-  if (key == kTimerRead) timerReadSinceTransfer = true;
-  else SimClock_EndTimerWait();
+  if (key != kTimerRead) SimClock_EndTimerWait();
   SimClock_AccessCost();
   if (!again) return;
-  if (key == kTimerRead) {
-    if (lastAccess.repeats >= kTimerPollRepeats) SimClock_JumpTo(SimClock_NextTimerTickNs());
-  } else if (key == kPortBLevelRead) {
+  if (key == kPortBLevelRead) {
     if (lastAccess.repeats >= kStatusPollRepeats) SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
   } else if (window == Window::Blt && op == Op::R32 && lastAccess.repeats >= kStatusPollRepeats) {
     if (const uint64_t ends = SimBlitter_BusyEndsNs(offset)) SimClock_JumpTo(ends);
@@ -91,10 +87,9 @@ bool IsPinLevel(uint32_t offset) {
 // ---- Devices on the ports and the second core ------------------------------------------------
 // Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
 // by holding SDA low, which the pin-level register shows through the port's pull-down (unless the
-// port drives the line itself: an offence when it drives it high). A transfer
-// that repeats the one before is an idle poll: the clock jumps to when its answer can change; an
-// answer that only the program's own clock can end (a silent encoder) jumps to the next millisecond
-// when the program reads the timer between its tries.
+// port drives the line itself: an offence when it drives it high). A transfer that repeats the one
+// before is an idle poll: the clock jumps to when its answer can change; an answer that nothing on
+// the encoder's side changes is noted for the back end's wait on it (GP2X_WaitingForEncoder).
 void PortBWritten() {
   // The program's drive against the pull the encoder held before this write: a device answers an
   // edge a hold time after it, so the write that makes the edge is not yet fought.
@@ -106,11 +101,8 @@ void PortBWritten() {
                                                         : pull & ~GP2X_GPIOB_SDA);
   SimEncoderTransferEnd end;
   if (!SIM_CX25874_TakeTransferEnd(&end)) return;
-  if (end.repeat && end.answerChangesNs != UINT64_MAX)
-    SimClock_JumpTo(end.answerChangesNs);
-  else if (end.repeat && timerReadSinceTransfer)
-    SimClock_JumpTo(SimClock_NextMillisecondNs());
-  timerReadSinceTransfer = false;
+  if (end.repeat && end.answerChangesNs != UINT64_MAX) SimClock_JumpTo(end.answerChangesNs);
+  encoderAnswerStands = end.repeat && end.answerChangesNs == UINT64_MAX;
 }
 
 void SecondCoreControlWritten() {
@@ -186,8 +178,10 @@ constexpr uint32_t kBlitterMask = GP2X_BLITTER_WINDOW_SIZE - 4;
 
 void SimIO_Reset() {
   lastAccess = LastAccess{};
-  timerReadSinceTransfer = false;
+  encoderAnswerStands = false;
 }
+
+bool SimIO_EncoderAnswerStands() { return encoderAnswerStands; }
 
 // ---- The accessor ----------------------------------------------------------------------------
 uint16_t GP2X_ReadReg16(uint32_t offset) {

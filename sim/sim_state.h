@@ -159,6 +159,8 @@ void Sim_EnsurePoweredOn();
 // Register decode: forgets the access before (sim_io.cpp), so the next access starts no poll. A
 // host that changes the console from outside (timer, buttons, registers, time) calls it too.
 void SimIO_Reset();
+// The encoder's last transfer repeated the one before with an answer only time can change.
+bool SimIO_EncoderAnswerStands();
 
 // Clock: one access's cost; jumps for idle polls; the timer's count. The hot paths are inline
 // below.
@@ -166,7 +168,7 @@ void SimClock_Reset();
 void SimClock_FollowHost();              // real-time mode: to the host's clock
 void SimClock_SleepUntil(uint64_t ns);   // real-time mode: an idle poll's jump
 void SimClock_Spend(uint64_t ns);        // the program computes for this long (no access)
-uint64_t SimClock_NextTimerTickNs();     // a poll of the timer itself: a timer wait
+uint64_t SimClock_NextTimerTickNs();     // the back end's wait on the timer
 uint64_t SimClock_NextMillisecondNs();   // the same time, for a poll that only the timer can end
 uint32_t SimClock_TimerCount();
 // The program's millisecond clock as it reads now (timer count / 7373), without the timer's wrap.

@@ -135,6 +135,7 @@ void WaitFieldBoundary() {
       uint8_t field = 0;
       const bool read = VKR_InCX25874(CX25874_FIELD, &field) == VKR_OK;
       if (read && ((field & 0x0F) == 0) == (wantZero != 0)) break;
+      GP2X_WaitingForEncoder();
       if (NowMS() - start >= kFieldBoundaryWaitMS) break;
     }
   }
@@ -276,8 +277,10 @@ uint32_t VKR_WriteCloseCaption(uint16_t pair) {
   if (!GP2X_IsOpen()) return VKR_ERROR;
   if (GP2X_TVEncoderBusy()) {
     const uint32_t start = NowMS();
-    while (GP2X_TVEncoderBusy())
+    while (GP2X_TVEncoderBusy()) {
+      GP2X_WaitingForEncoder();
       if (NowMS() - start >= kCaptionWaitMS) return VKR_ERROR;
+    }
   }
   if (VKR_OutCX25874(CX25874_CAPTION_FIRST, static_cast<uint8_t>(pair >> 8)) != VKR_OK) return VKR_ERROR;
   if (VKR_OutCX25874(CX25874_CAPTION_SECOND, static_cast<uint8_t>(pair)) != VKR_OK) return VKR_ERROR;
