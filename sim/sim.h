@@ -43,12 +43,14 @@ SimConfig SimConfigFromEnvironment();
 bool SimParseFaults(const std::string& list, uint32_t* faults, std::string* error);
 bool SimParseTV(const std::string& name, SimTV* tv);
 
-// Powers the console on afresh with this configuration: registers as the firmware leaves them,
-// memory cleared, time 0, no device open. Without a call the console powers on from the
-// environment at the first access.
+// Powers the console on afresh with this configuration (a console that is on is powered off
+// first): a new console, registers as the firmware leaves them, memory cleared, time 0, no device
+// open, no hook set. The console powers on only so: until then, and after power-off, register
+// accesses reach nothing and the device files do not open. A program that links the back end
+// powers on with SimConfigFromEnvironment() or its own configuration.
 void SimPowerOn(const SimConfig& config);
 // Writes the caption file, closes the trace and the bus dump, stops the second core and forgets
-// everything; the next access powers on from the environment.
+// everything.
 void SimPowerOff();
 const SimConfig& SimCurrentConfig();
 
@@ -71,7 +73,8 @@ void SimAdvanceNs(uint64_t nanoseconds);
 uint32_t SimTimerCount();
 void SimSetTimerCount(uint32_t count);
 uint64_t SimFramesBegun();  // vertical blanks ended since power-on
-// Called at every frame begun (after the window, if any, has shown it). Null clears.
+// Called at every frame begun (after the window, if any, has shown it). Null clears; power-on
+// clears it too, so a host sets it after.
 using SimFrameHook = void (*)(void* context);
 void SimSetFrameHook(SimFrameHook hook, void* context);
 
@@ -102,7 +105,7 @@ uint32_t SimOpenDescriptors();
 uint64_t SimAccessCount();
 
 // Every register access as it happens, into a log the caller owns (for tests): the same accesses
-// the trace lists. Null stops logging; power-off stops it too.
+// the trace lists. Set after power-on; null stops logging; power-off stops it too.
 struct SimAccess {
   bool write, wide, blitter;  // wide: a 32-bit access
   uint32_t offset, value;

@@ -6,7 +6,7 @@
 #include "vkr_gp2xBusyWait.h"
 
 void GP2X_DelayLoop(uint32_t iterations) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   const uint64_t cycles = uint64_t{iterations} * GP2X_DELAY_LOOP_CYCLES;
   const uint64_t hz = SimClock_CpuHz();
   SimClock_Spend(hz ? (cycles * 1000000000 + hz - 1) / hz : 0);
@@ -15,7 +15,7 @@ void GP2X_DelayLoop(uint32_t iterations) {
 // A wait on the second core jumps to its next step; with the core held nothing can end it but the
 // program's own clock, so it costs what a read of shared memory does.
 void GP2X_SharedMemoryPollTurn() {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   const uint64_t due = g_sim.clock.secondCoreDueNs;
   if (due != UINT64_MAX) SimClock_JumpTo(due);
@@ -23,11 +23,11 @@ void GP2X_SharedMemoryPollTurn() {
 }
 
 void GP2X_WaitingForClockTick() {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimClock_JumpTo(SimClock_NextTimerTickNs());
 }
 
 void GP2X_WaitingForEncoder() {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   if (SimIO_EncoderAnswerStands()) SimClock_JumpTo(SimClock_NextMillisecondNs());
 }

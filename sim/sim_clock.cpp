@@ -25,12 +25,7 @@ uint64_t CountAt(uint64_t ns) {
 
 }  // namespace
 
-void SimClock_Reset() {
-  const uint64_t secondCoreDueNs = g_sim.clock.secondCoreDueNs;  // the core's own to say
-  g_sim.clock = SimClock{};
-  g_sim.clock.secondCoreDueNs = secondCoreDueNs;
-  g_sim.clock.hostStartNs = HostNowNs();
-}
+void SimClock_PowerOn() { g_sim.clock.hostStartNs = HostNowNs(); }
 
 void SimClock_FollowHost() { SimClock_MoveTo(HostElapsedNs()); }
 
@@ -92,13 +87,12 @@ void SimClock_TimerWaitEnded() {
 }
 
 uint64_t SimNowNs() {
-  Sim_EnsurePoweredOn();
-  if (g_sim.config.realTime) SimClock_FollowHost();
+  if (g_sim.poweredOn && g_sim.config.realTime) SimClock_FollowHost();
   return g_sim.clock.nowNs;
 }
 
 void SimAdvanceNs(uint64_t nanoseconds) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   if (!g_sim.config.realTime) SimClock_MoveTo(g_sim.clock.nowNs + nanoseconds);
 }
@@ -109,7 +103,7 @@ uint32_t SimTimerCount() {
 }
 
 void SimSetTimerCount(uint32_t count) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   g_sim.config.timerStart = count - g_sim.clock.nowNs * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
 }

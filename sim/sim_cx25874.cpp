@@ -21,63 +21,17 @@
 namespace {
 
 // ---- State ---------------------------------------------------------------------------------------
-// The transfer before, as idle-poll detection compares it: none (a write, or nothing yet), an
-// unacknowledged address, or a read as kRead | register << 8 | value.
-constexpr uint32_t kNoTransfer = ~0u;
+// The encoder's state is the console's (g_sim.encoder, SimEncoder in sim_state.h).
+constexpr uint32_t kNoTransfer = SIM_ENCODER_NO_TRANSFER;
 constexpr uint32_t kNack = 0x10000;
 constexpr uint32_t kRead = 0x20000;
-
-enum Phase {
-  kIdle,        // waiting for a start
-  kAddressIn,   // receiving the address byte
-  kAcknowledge, // pulling SDA low through the ninth clock
-  kDataIn,      // receiving a register number or value
-  kDataOut,     // sending a register's bits
-  kMasterAck,   // ninth clock of a read byte: the program acknowledges or not
-};
-
-// Times of bus and control-line events; one that has not happened is long ago.
-constexpr int64_t kLongAgo = -(int64_t{1} << 62);
-
-// The encoder as seen from the bus. One device, main thread of the simulated console only.
-struct Encoder {
-  uint8_t registers[256];
-  SimTVStandard standard;
-  bool fault;
-  // Lines: what the program drives (SCL released = 1; SDA driven or not, and its output bit), what
-  // the encoder pulls, the resulting levels. A driven line wins over the encoder's pull.
-  bool masterScl, sdaDriven, sdaOut, pullSda, scl, sda;
-  // Bus timing as the encoder needs it: when the clock last rose and fell, when the program last
-  // changed SDA, the last start and stop, whether the clock pulse under way is one it takes part in.
-  int64_t sclRoseNs, sclFellNs, masterSdaNs, startNs, stopNs;
-  bool startHeld, pulseActive, ownershipReported;
-  // Control lines: the reset line (bit 3) and the LCD line (bit 2); the millisecond readings of
-  // the program's clock at their last edges and at the last reset through 0xBA.
-  bool resetLine, lcdLine, pulseDue, resetSinceUse;
-  uint64_t resetLineFellMs, resetLineRoseMs, resetWrittenMs;
-  bool resetLineRose, resetWritten;
-  // Transfer decoder.
-  Phase phase;
-  int bits;
-  uint8_t shift;
-  bool reading;
-  bool haveRegister;  // the first data byte after the address names the register
-  uint8_t pointer;
-  uint8_t outByte;
-  // Caption path.
-  uint64_t busyUntilNs;
-  std::vector<SimCaptionPair> captions;
-  // Idle polls.
-  uint32_t lastTransfer;
-  bool transferEnded;
-  SimEncoderTransferEnd transferEnd;
-  // Outputs.
-  void (*traceSink)(void*, const char*);
-  void* traceContext;
-  FILE* vcd;
-  uint64_t vcdLastNs;
-};
-Encoder g_encoder;
+constexpr int64_t kLongAgo = SIM_LONG_AGO_NS;
+constexpr SimEncoderPhase kIdle = SimEncoderPhase::Idle, kAddressIn = SimEncoderPhase::AddressIn,
+                          kAcknowledge = SimEncoderPhase::Acknowledge,
+                          kDataIn = SimEncoderPhase::DataIn, kDataOut = SimEncoderPhase::DataOut,
+                          kMasterAck = SimEncoderPhase::MasterAck;
+using Encoder = SimEncoder;
+using Phase = SimEncoderPhase;
 
 // A port B line's level as the program sets it: its output bit while its pin function is 01 (it
 // drives it), else high (released and pulled up).
@@ -87,11 +41,11 @@ bool LineLevel(uint16_t output, uint16_t pinFunction, uint16_t line) {
 }
 
 void Trace(uint64_t timeNs, const char* format, int reg = -1, int value = -1) {
-  if (!g_encoder.traceSink) return;
+  if (!g_sim.encoder.traceSink) return;
   char line[64];
   const int head = std::snprintf(line, sizeof line, "%" PRIu64 " ", timeNs / 1000);
   std::snprintf(line + head, sizeof line - head, format, reg, value);
-  g_encoder.traceSink(g_encoder.traceContext, line);
+  g_sim.encoder.traceSink(g_sim.encoder.traceContext, line);
 }
 
 // ---- Field timing --------------------------------------------------------------------------------
@@ -113,48 +67,48 @@ constexpr KeptBits kKeptBits[] = {
 };
 
 void ResetRegisters() {
-  std::memset(g_encoder.registers, 0, sizeof g_encoder.registers);
-  for (const KeptBits& kept : kKeptBits) g_encoder.registers[kept.reg] = kept.powerOn;
+  g_sim.encoder.registers.fill(0);
+  for (const KeptBits& kept : kKeptBits) g_sim.encoder.registers[kept.reg] = kept.powerOn;
 }
 
 bool HoldsSet(const uint8_t* values) {
   for (int i = 0; i < CX25874_SET_SIZE; ++i)
-    if (g_encoder.registers[CX25874_SET_REGISTERS[i]] != values[i]) return false;
+    if (g_sim.encoder.registers[CX25874_SET_REGISTERS[i]] != values[i]) return false;
   return true;
 }
 
 void LoadSet(const uint8_t* values) {
-  for (int i = 0; i < CX25874_SET_SIZE; ++i) g_encoder.registers[CX25874_SET_REGISTERS[i]] = values[i];
+  for (int i = 0; i < CX25874_SET_SIZE; ++i) g_sim.encoder.registers[CX25874_SET_REGISTERS[i]] = values[i];
 }
 
 // A pair not yet sent when the next one arrives (or the encoder resets) never goes out.
 void DropUnsentPair(uint64_t timeNs) {
-  if (!g_encoder.captions.empty() && g_encoder.captions.back().timeNs > timeNs)
-    g_encoder.captions.pop_back();
+  if (!g_sim.encoder.captions.empty() && g_sim.encoder.captions.back().timeNs > timeNs)
+    g_sim.encoder.captions.pop_back();
 }
 
 uint8_t ReadRegister(uint8_t reg, uint64_t timeNs) {
   if (reg == CX25874_STATUS)
-    return timeNs < g_encoder.busyUntilNs ? CX25874_STATUS_CAPTION_BUSY : 0x00;
+    return timeNs < g_sim.encoder.busyUntilNs ? CX25874_STATUS_CAPTION_BUSY : 0x00;
   if (reg == CX25874_FIELD)
     return static_cast<uint8_t>((FieldNow() & 1 ? CX25874_FIELD_ODD : 0) |
                                 (InBlank() ? 0 : CX25874_FIELD_ACTIVE));
-  return g_encoder.registers[reg];
+  return g_sim.encoder.registers[reg];
 }
 
 // When the answer of a read of reg can next change; UINT64_MAX: not on the encoder's account.
 uint64_t ReadAnswerChangesNs(uint8_t reg, uint64_t timeNs) {
-  if (reg == CX25874_STATUS && timeNs < g_encoder.busyUntilNs) return g_encoder.busyUntilNs;
+  if (reg == CX25874_STATUS && timeNs < g_sim.encoder.busyUntilNs) return g_sim.encoder.busyUntilNs;
   if (reg == CX25874_FIELD) return SimTiming_NextVSyncEdgeNs();
   return UINT64_MAX;
 }
 
 // A transfer has ended (transfer: kNack or kRead | ...; kNoTransfer for a write).
 void EndTransfer(uint32_t transfer, uint64_t answerChangesNs) {
-  g_encoder.transferEnded = true;
-  g_encoder.transferEnd = {transfer != kNoTransfer && transfer == g_encoder.lastTransfer,
+  g_sim.encoder.transferEnded = true;
+  g_sim.encoder.transferEnd = {transfer != kNoTransfer && transfer == g_sim.encoder.lastTransfer,
                            answerChangesNs};
-  g_encoder.lastTransfer = transfer;
+  g_sim.encoder.lastTransfer = transfer;
 }
 
 // ---- Judging the program -------------------------------------------------------------------------
@@ -184,15 +138,15 @@ void CheckAtLeast(int64_t elapsedNs, int64_t minimumNs, const char* what) {
 
 void CheckKeptBits(uint8_t reg, uint8_t value) {
   for (const KeptBits& kept : kKeptBits)
-    if (kept.reg == reg && ((value ^ g_encoder.registers[reg]) & kept.keep))
+    if (kept.reg == reg && ((value ^ g_sim.encoder.registers[reg]) & kept.keep))
       SimStrict_Offence("encoder register 0x%02X written 0x%02X over 0x%02X: bits 0x%02X are to be kept",
-                        reg, value, g_encoder.registers[reg], kept.keep);
+                        reg, value, g_sim.encoder.registers[reg], kept.keep);
 }
 
 // A transfer begins: the encoder must be out of reset, pulsed since the TV output was entered, and
 // past the waits after its reset line and its reset register.
 void CheckReadyForTransfer() {
-  const Encoder& e = g_encoder;
+  const Encoder& e = g_sim.encoder;
   const uint64_t now = MillisecondNow();
   if (!e.resetLine)
     SimStrict_Offence("encoder bus used while its reset line (port B bit 3) is low");
@@ -211,7 +165,7 @@ void CheckReadyForTransfer() {
 // pulses the reset line low for 1 ms; leaving it resets the encoder through 0xBA and sets the LCD
 // line 10 ms later.
 void ControlLinesWritten(bool resetLine, bool lcdLine) {
-  Encoder& e = g_encoder;
+  Encoder& e = g_sim.encoder;
   const uint64_t now = MillisecondNow();
   if (e.lcdLine && !lcdLine) e.pulseDue = true;
   if (!e.lcdLine && lcdLine) {
@@ -246,48 +200,48 @@ void WriteRegister(uint8_t reg, uint8_t value, uint64_t timeNs) {
     if (value & CX25874_RESET_ALL) {
       DropUnsentPair(timeNs);
       ResetRegisters();
-      g_encoder.standard = kSimTVUnknown;
-      g_encoder.busyUntilNs = 0;
-      g_encoder.resetWritten = g_encoder.resetSinceUse = true;
-      g_encoder.resetWrittenMs = MillisecondNow();
+      g_sim.encoder.standard = kSimTVUnknown;
+      g_sim.encoder.busyUntilNs = 0;
+      g_sim.encoder.resetWritten = g_sim.encoder.resetSinceUse = true;
+      g_sim.encoder.resetWrittenMs = MillisecondNow();
     }
     return;
   }
-  g_encoder.resetSinceUse = false;
+  g_sim.encoder.resetSinceUse = false;
   CheckKeptBits(reg, value);
-  g_encoder.registers[reg] = value;
+  g_sim.encoder.registers[reg] = value;
   if (reg == CX25874_SET_LAST) {
-    if (HoldsSet(CX25874_SET_NTSC)) g_encoder.standard = kSimTVNTSC;
-    if (HoldsSet(CX25874_SET_PAL)) g_encoder.standard = kSimTVPAL;
+    if (HoldsSet(CX25874_SET_NTSC)) g_sim.encoder.standard = kSimTVNTSC;
+    if (HoldsSet(CX25874_SET_PAL)) g_sim.encoder.standard = kSimTVPAL;
   } else if (reg == CX25874_CAPTION_SECOND) {
     // The pair leaves in the next vertical blank, which opens the next field; the status stays
     // busy until then.
     DropUnsentPair(timeNs);
     const uint64_t field = FieldNow() + 1;
     const uint64_t outNs = SimTiming_NextVBlankNs();
-    g_encoder.captions.push_back({field, outNs, g_encoder.registers[CX25874_CAPTION_FIRST], value});
-    g_encoder.busyUntilNs = outNs;
+    g_sim.encoder.captions.push_back({field, outNs, g_sim.encoder.registers[CX25874_CAPTION_FIRST], value});
+    g_sim.encoder.busyUntilNs = outNs;
   }
 }
 
 // ---- Bus decoder ---------------------------------------------------------------------------------
 void OnStart() {
-  if (g_encoder.phase == kIdle) CheckReadyForTransfer();
-  g_encoder.ownershipReported = false;
-  g_encoder.phase = kAddressIn;
-  g_encoder.bits = 0;
-  g_encoder.shift = 0;
-  g_encoder.pullSda = false;
+  if (g_sim.encoder.phase == kIdle) CheckReadyForTransfer();
+  g_sim.encoder.ownershipReported = false;
+  g_sim.encoder.phase = kAddressIn;
+  g_sim.encoder.bits = 0;
+  g_sim.encoder.shift = 0;
+  g_sim.encoder.pullSda = false;
 }
 
 void OnStop() {
-  g_encoder.phase = kIdle;
-  g_encoder.pullSda = false;
+  g_sim.encoder.phase = kIdle;
+  g_sim.encoder.pullSda = false;
 }
 
 // The encoder owns SDA through its acknowledge and the bits it sends: the port must have released it.
 void CheckOwnership() {
-  Encoder& e = g_encoder;
+  Encoder& e = g_sim.encoder;
   if (!e.sdaDriven || e.ownershipReported || (e.phase != kAcknowledge && e.phase != kDataOut)) return;
   e.ownershipReported = true;
   if (e.phase == kAcknowledge)
@@ -300,71 +254,71 @@ void CheckOwnership() {
 
 void OnClockRise() {
   CheckOwnership();
-  const Phase phase = g_encoder.phase;
+  const Phase phase = g_sim.encoder.phase;
   if (phase == kAddressIn || phase == kDataIn) {
-    g_encoder.shift = static_cast<uint8_t>((g_encoder.shift << 1) | (g_encoder.sda ? 1 : 0));
-    ++g_encoder.bits;
-  } else if (phase == kMasterAck && g_encoder.sda) {
-    g_encoder.phase = kIdle;  // no acknowledge from the program: the read ends
+    g_sim.encoder.shift = static_cast<uint8_t>((g_sim.encoder.shift << 1) | (g_sim.encoder.sda ? 1 : 0));
+    ++g_sim.encoder.bits;
+  } else if (phase == kMasterAck && g_sim.encoder.sda) {
+    g_sim.encoder.phase = kIdle;  // no acknowledge from the program: the read ends
   }
 }
 
-void SendBit() { g_encoder.pullSda = !((g_encoder.outByte >> (7 - g_encoder.bits)) & 1); }
+void SendBit() { g_sim.encoder.pullSda = !((g_sim.encoder.outByte >> (7 - g_sim.encoder.bits)) & 1); }
 
 void BeginByteOut(uint64_t timeNs) {
-  g_encoder.phase = kDataOut;
-  g_encoder.bits = 0;
-  g_encoder.outByte = ReadRegister(g_encoder.pointer, timeNs);
+  g_sim.encoder.phase = kDataOut;
+  g_sim.encoder.bits = 0;
+  g_sim.encoder.outByte = ReadRegister(g_sim.encoder.pointer, timeNs);
   SendBit();
 }
 
 void OnClockFall(uint64_t timeNs) {
-  switch (g_encoder.phase) {
+  switch (g_sim.encoder.phase) {
     case kAddressIn:
-      if (g_encoder.bits < 8) return;
-      if ((g_encoder.shift & 0xFE) != CX25874_ADDRESS_WRITE || g_encoder.fault) {
+      if (g_sim.encoder.bits < 8) return;
+      if ((g_sim.encoder.shift & 0xFE) != CX25874_ADDRESS_WRITE || g_sim.encoder.fault) {
         Trace(timeNs, "ENC NACK");
         EndTransfer(kNack, UINT64_MAX);
-        g_encoder.phase = kIdle;
+        g_sim.encoder.phase = kIdle;
         return;
       }
-      g_encoder.reading = g_encoder.shift & 1;
-      g_encoder.haveRegister = false;
-      g_encoder.phase = kAcknowledge;
-      g_encoder.pullSda = true;
+      g_sim.encoder.reading = g_sim.encoder.shift & 1;
+      g_sim.encoder.haveRegister = false;
+      g_sim.encoder.phase = kAcknowledge;
+      g_sim.encoder.pullSda = true;
       return;
     case kDataIn:
-      if (g_encoder.bits < 8) return;
-      if (!g_encoder.haveRegister) {
-        g_encoder.pointer = g_encoder.shift;
-        g_encoder.haveRegister = true;
+      if (g_sim.encoder.bits < 8) return;
+      if (!g_sim.encoder.haveRegister) {
+        g_sim.encoder.pointer = g_sim.encoder.shift;
+        g_sim.encoder.haveRegister = true;
       } else {
-        WriteRegister(g_encoder.pointer, g_encoder.shift, timeNs);
-        ++g_encoder.pointer;
+        WriteRegister(g_sim.encoder.pointer, g_sim.encoder.shift, timeNs);
+        ++g_sim.encoder.pointer;
       }
-      g_encoder.phase = kAcknowledge;
-      g_encoder.pullSda = true;
+      g_sim.encoder.phase = kAcknowledge;
+      g_sim.encoder.pullSda = true;
       return;
     case kAcknowledge:
-      g_encoder.pullSda = false;
-      g_encoder.bits = 0;
-      g_encoder.shift = 0;
-      if (g_encoder.reading)
+      g_sim.encoder.pullSda = false;
+      g_sim.encoder.bits = 0;
+      g_sim.encoder.shift = 0;
+      if (g_sim.encoder.reading)
         BeginByteOut(timeNs);
       else
-        g_encoder.phase = kDataIn;
+        g_sim.encoder.phase = kDataIn;
       return;
     case kDataOut:
-      if (++g_encoder.bits < 8) {
+      if (++g_sim.encoder.bits < 8) {
         SendBit();
         return;
       }
-      g_encoder.pullSda = false;
-      Trace(timeNs, "ENC R 0x%02X 0x%02X", g_encoder.pointer, g_encoder.outByte);
-      EndTransfer(kRead | uint32_t{g_encoder.pointer} << 8 | g_encoder.outByte,
-                  ReadAnswerChangesNs(g_encoder.pointer, timeNs));
-      ++g_encoder.pointer;
-      g_encoder.phase = kMasterAck;
+      g_sim.encoder.pullSda = false;
+      Trace(timeNs, "ENC R 0x%02X 0x%02X", g_sim.encoder.pointer, g_sim.encoder.outByte);
+      EndTransfer(kRead | uint32_t{g_sim.encoder.pointer} << 8 | g_sim.encoder.outByte,
+                  ReadAnswerChangesNs(g_sim.encoder.pointer, timeNs));
+      ++g_sim.encoder.pointer;
+      g_sim.encoder.phase = kMasterAck;
       return;
     case kMasterAck:  // acknowledged by the program: the next register follows
       BeginByteOut(timeNs);
@@ -376,18 +330,18 @@ void OnClockFall(uint64_t timeNs) {
 
 // ---- Line levels ---------------------------------------------------------------------------------
 void DumpLevel(char id, bool level, uint64_t timeNs) {
-  if (!g_encoder.vcd) return;
+  if (!g_sim.encoder.vcd) return;
   // Keep every change at a time of its own, in the order it happened.
-  if (timeNs <= g_encoder.vcdLastNs) timeNs = g_encoder.vcdLastNs + 1;
-  g_encoder.vcdLastNs = timeNs;
-  std::fprintf(g_encoder.vcd, "#%" PRIu64 "\n%c%c\n", timeNs, level ? '1' : '0', id);
+  if (timeNs <= g_sim.encoder.vcdLastNs) timeNs = g_sim.encoder.vcdLastNs + 1;
+  g_sim.encoder.vcdLastNs = timeNs;
+  std::fprintf(g_sim.encoder.vcd, "#%" PRIu64 "\n%c%c\n", timeNs, level ? '1' : '0', id);
 }
 
 // Applies the program's levels: a falling clock first (the encoder answers on it), then the data
 // line (a change while the clock is high is a start or a stop), then a rising clock; each edge is
 // held against the bus timing. masterSdaChanged: the program changed what it does with SDA.
 void Settle(uint64_t timeNs, bool masterSdaChanged) {
-  Encoder& e = g_encoder;
+  Encoder& e = g_sim.encoder;
   const int64_t t = static_cast<int64_t>(timeNs);
   if (masterSdaChanged) e.masterSdaNs = t;
   if (e.scl && !e.masterScl) {
@@ -437,48 +391,27 @@ void Settle(uint64_t timeNs, bool masterSdaChanged) {
 
 void SIM_CX25874_PowerOn(SimTVStandard standard, uint16_t output, uint16_t pinFunction) {
   SIM_CX25874_CloseVCD();
-  Encoder& e = g_encoder;
+  g_sim.encoder = SimEncoder{};
+  Encoder& e = g_sim.encoder;
   ResetRegisters();
   if (standard == kSimTVNTSC) LoadSet(CX25874_SET_NTSC);
   if (standard == kSimTVPAL) LoadSet(CX25874_SET_PAL);
   if (standard != kSimTVUnknown) e.registers[0x8C] = 0x43;  // output on, as the firmware left it
   e.standard = standard;
-  e.fault = false;
-  e.masterScl = e.scl = e.sda = true;
-  e.sdaDriven = e.pullSda = false;
-  e.sdaOut = true;
-  e.sclRoseNs = e.sclFellNs = e.masterSdaNs = e.startNs = e.stopNs = kLongAgo;
-  e.startHeld = e.pulseActive = e.ownershipReported = false;
   e.resetLine = LineLevel(output, pinFunction, GP2X_GPIOB_ENCODER);
   e.lcdLine = LineLevel(output, pinFunction, GP2X_GPIOB_LCD);
-  e.pulseDue = e.resetLineRose = e.resetWritten = false;
   e.resetSinceUse = standard == kSimTVUnknown;  // the firmware left it reset on the LCD
-  e.resetLineFellMs = e.resetLineRoseMs = e.resetWrittenMs = 0;
-  e.phase = kIdle;
-  e.bits = 0;
-  e.shift = 0;
-  e.reading = false;
-  e.haveRegister = false;
-  e.pointer = 0;
-  e.outByte = 0;
-  e.busyUntilNs = 0;
-  e.captions.clear();
-  e.lastTransfer = kNoTransfer;
-  e.transferEnded = false;
-  e.transferEnd = {};
-  e.traceSink = nullptr;
-  e.traceContext = nullptr;
 }
 
-void SIM_CX25874_SetFault(bool neverAcknowledges) { g_encoder.fault = neverAcknowledges; }
+void SIM_CX25874_SetFault(bool neverAcknowledges) { g_sim.encoder.fault = neverAcknowledges; }
 
 void SIM_CX25874_SetTraceSink(void (*sink)(void*, const char*), void* context) {
-  g_encoder.traceSink = sink;
-  g_encoder.traceContext = context;
+  g_sim.encoder.traceSink = sink;
+  g_sim.encoder.traceContext = context;
 }
 
 void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunction) {
-  Encoder& e = g_encoder;
+  Encoder& e = g_sim.encoder;
   const bool sdaDriven = (pinFunction & GP2X_GPIOB_SDA_FUNCTION) == GP2X_GPIOB_SDA_DRIVE;
   const bool sdaOut = (output & GP2X_GPIOB_SDA) != 0;
   const bool masterSdaChanged =
@@ -492,19 +425,19 @@ void SIM_CX25874_PortWritten(uint64_t timeNs, uint16_t output, uint16_t pinFunct
   if (resetLine != e.resetLine || lcdLine != e.lcdLine) ControlLinesWritten(resetLine, lcdLine);
 }
 
-bool SIM_CX25874_HoldsSDALow() { return g_encoder.pullSda; }
+bool SIM_CX25874_HoldsSDALow() { return g_sim.encoder.pullSda; }
 
 bool SIM_CX25874_TakeTransferEnd(SimEncoderTransferEnd* end) {
-  if (!g_encoder.transferEnded) return false;
-  g_encoder.transferEnded = false;
-  *end = g_encoder.transferEnd;
+  if (!g_sim.encoder.transferEnded) return false;
+  g_sim.encoder.transferEnded = false;
+  *end = g_sim.encoder.transferEnd;
   return true;
 }
 
-SimTVStandard SIM_CX25874_Standard() { return g_encoder.standard; }
-uint8_t SIM_CX25874_Register(uint8_t reg) { return g_encoder.registers[reg]; }
-size_t SIM_CX25874_CaptionCount() { return g_encoder.captions.size(); }
-const SimCaptionPair* SIM_CX25874_Captions() { return g_encoder.captions.data(); }
+SimTVStandard SIM_CX25874_Standard() { return g_sim.encoder.standard; }
+uint8_t SIM_CX25874_Register(uint8_t reg) { return g_sim.encoder.registers[reg]; }
+size_t SIM_CX25874_CaptionCount() { return g_sim.encoder.captions.size(); }
+const SimCaptionPair* SIM_CX25874_Captions() { return g_sim.encoder.captions.data(); }
 
 // ---- Files ---------------------------------------------------------------------------------------
 namespace {
@@ -527,7 +460,7 @@ bool SIM_CX25874_WriteSCC(const char* path) {
   std::fputs("Scenarist_SCC V1.0\n", file);
   bool haveFrame = false;
   uint64_t lastFrame = 0;
-  for (const SimCaptionPair& pair : g_encoder.captions) {
+  for (const SimCaptionPair& pair : g_sim.encoder.captions) {
     uint64_t frame = pair.timeNs * 30000 / 1001 / 1000000000;
     if (haveFrame && frame <= lastFrame) frame = lastFrame + 1;
     if (!haveFrame || frame != lastFrame + 1) {
@@ -547,18 +480,18 @@ bool SIM_CX25874_WriteSCC(const char* path) {
 
 bool SIM_CX25874_OpenVCD(const char* path, uint64_t timeNs) {
   SIM_CX25874_CloseVCD();
-  g_encoder.vcd = std::fopen(path, "w");
-  if (!g_encoder.vcd) return false;
-  std::fprintf(g_encoder.vcd,
+  g_sim.encoder.vcd = std::fopen(path, "w");
+  if (!g_sim.encoder.vcd) return false;
+  std::fprintf(g_sim.encoder.vcd,
                "$timescale 1ns $end\n$scope module gpio_b $end\n$var wire 1 ! scl $end\n"
                "$var wire 1 \" sda $end\n$upscope $end\n$enddefinitions $end\n"
                "#%" PRIu64 "\n$dumpvars\n%c!\n%c\"\n$end\n",
-               timeNs, g_encoder.scl ? '1' : '0', g_encoder.sda ? '1' : '0');
-  g_encoder.vcdLastNs = timeNs;
+               timeNs, g_sim.encoder.scl ? '1' : '0', g_sim.encoder.sda ? '1' : '0');
+  g_sim.encoder.vcdLastNs = timeNs;
   return true;
 }
 
 void SIM_CX25874_CloseVCD() {
-  if (g_encoder.vcd) std::fclose(g_encoder.vcd);
-  g_encoder.vcd = nullptr;
+  if (g_sim.encoder.vcd) std::fclose(g_sim.encoder.vcd);
+  g_sim.encoder.vcd = nullptr;
 }

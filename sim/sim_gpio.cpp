@@ -10,21 +10,13 @@
 
 namespace {
 
-// The output pins last gathered for each port, with the pin-function registers they came from:
-// the sync polls read port B once a half line, and its functions rarely change. Main thread only.
-struct OutputPinsSeen {
-  uint32_t functions = 0;
-  uint16_t pins = 0;
-};
-std::array<OutputPinsSeen, GP2X_GPIO_PORTS> outputPinsSeen{};
-
 // Pins whose two pin-function bits say output (01): the low bit of the pair set, the high one
 // clear, gathered from every second bit into one bit a pin.
 uint16_t OutputPins(uint32_t port) {
   static_assert(GP2X_ALTFN_OUTPUT == 1 && GP2X_ALTFN_MASK == 3);
   const uint32_t functions = uint32_t{g_sim.reg[GP2X_GPIOALTFN(port) >> 1]} |
                              uint32_t{g_sim.reg[GP2X_GPIOALTFNHIGH(port) >> 1]} << 16;
-  OutputPinsSeen& seen = outputPinsSeen[port];
+  SimOutputPinsSeen& seen = g_sim.gpio.outputPinsSeen[port];
   if (functions == seen.functions) return seen.pins;
   uint32_t pins = functions & ~(functions >> 1) & 0x55555555u;
   pins = (pins | pins >> 1) & 0x33333333u;
@@ -41,9 +33,7 @@ void SetExternal(uint32_t port, uint16_t mask, uint16_t levels) {
 
 }  // namespace
 
-void SimGpio_Reset() {
-  outputPinsSeen.fill(OutputPinsSeen{});
-  g_sim.gpio = SimGpio{};
+void SimGpio_PowerOn() {
   g_sim.gpio.external.fill(0xFFFF);  // pulled up
   SimGpio_SetButtons(0);
   SimSetSDCard(SimSDCard::Present);
@@ -83,13 +73,13 @@ void SimGpio_SetButtons(uint32_t held) {
 }
 
 void SimSetButtons(uint32_t held) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   SimGpio_SetButtons(held);
 }
 
 void SimSetSDCard(SimSDCard card) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SetExternal(GP2X_GPIO_PORT_I, GP2X_GPIOI_SD_ABSENT, card == SimSDCard::Absent ? 0xFFFF : 0);
   SetExternal(GP2X_GPIO_PORT_D, GP2X_GPIOD_SD_WRITE_PROTECT,
               card == SimSDCard::WriteProtected ? 0xFFFF : 0);
