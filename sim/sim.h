@@ -30,25 +30,39 @@ struct SimConfig {
   uint32_t framePeriodMs = 20;       // the display's frame period
   uint32_t inputDeviceMask = 1;      // bit n: event device n exists (no-input clears all)
   uint32_t timerStart = 0;           // the free-running timer's count at power-on
+  bool strict = false;               // the first offence against the hardware's rules ends the
+                                     // process (status 3); without it offences are counted
 };
 
 // The configuration the environment asks for: CB_SIM_TV=lcd|ntsc|pal, CB_SIM_FIRMWARE=x.y.z
-// (empty: no version file), CB_SIM_TRACE=FILE, CB_SIM_FAULTS=name,name. A malformed value is
-// reported on standard error and left at its default.
+// (empty: no version file), CB_SIM_TRACE=FILE, CB_SIM_FAULTS=name,name, CB_SIM_STRICT=1. A
+// malformed value is reported on standard error and left at its default.
 SimConfig SimConfigFromEnvironment();
 // Parses a comma list of fault names into SimFault bits; false (with the name in error) on an
 // unknown one.
 bool SimParseFaults(const std::string& list, uint32_t* faults, std::string* error);
 bool SimParseTV(const std::string& name, SimTV* tv);
 
-// Powers the console on afresh with this configuration: registers as the firmware leaves them,
-// memory cleared, time 0, no device open. Without a call the console powers on from the
-// environment at the first access.
+// Powers the console on afresh with this configuration (a console that is on is powered off
+// first): a new console, registers as the firmware leaves them, memory cleared, time 0, no device
+// open, no hook set. The console powers on only so: until then, and after power-off, register
+// accesses reach nothing and the device files do not open. A program that links the back end
+// powers on with SimConfigFromEnvironment() or its own configuration.
 void SimPowerOn(const SimConfig& config);
 // Writes the caption file, closes the trace and the bus dump, stops the second core and forgets
-// everything; the next access powers on from the environment.
+// everything.
 void SimPowerOff();
 const SimConfig& SimCurrentConfig();
+
+// Offences against the hardware's rules the console noticed since power-on (a line driven high
+// while a device holds it low, the bus faster than the encoder's timing, the encoder's control
+// lines out of order or too short, bits of an encoder register the program must keep changed):
+// each is traced as "<t_us> STRICT <what>". In strict mode (SimConfig::strict, or CB_SIM_STRICT=1
+// in the environment of any program) the first one prints "strict: <what> at <t_us> us" on
+// standard error and exits with status 3; otherwise power-off sums them up in one line.
+inline constexpr int SIM_STRICT_EXIT_STATUS = 3;
+uint64_t SimStrictOffences();
+const std::string& SimFirstOffence();  // "<what> at <t_us> us"; empty while none
 
 // Time since power-on in nanoseconds (virtual, or the host's in real-time mode).
 uint64_t SimNowNs();
@@ -59,7 +73,8 @@ void SimAdvanceNs(uint64_t nanoseconds);
 uint32_t SimTimerCount();
 void SimSetTimerCount(uint32_t count);
 uint64_t SimFramesBegun();  // vertical blanks ended since power-on
-// Called at every frame begun (after the window, if any, has shown it). Null clears.
+// Called at every frame begun (after the window, if any, has shown it). Null clears; power-on
+// clears it too, so a host sets it after.
 using SimFrameHook = void (*)(void* context);
 void SimSetFrameHook(SimFrameHook hook, void* context);
 
@@ -90,7 +105,7 @@ uint32_t SimOpenDescriptors();
 uint64_t SimAccessCount();
 
 // Every register access as it happens, into a log the caller owns (for tests): the same accesses
-// the trace lists. Null stops logging; power-off stops it too.
+// the trace lists. Set after power-on; null stops logging; power-off stops it too.
 struct SimAccess {
   bool write, wide, blitter;  // wide: a 32-bit access
   uint32_t offset, value;

@@ -8,6 +8,6 @@ uint16_t SimAdc_Data() {
 }
 
 void SimSetConverter(uint32_t channel, uint16_t value) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   if (channel < g_sim.adc.channel.size()) g_sim.adc.channel[channel] = value & GP2X_ADC_DATA_MASK;
 }

@@ -71,8 +71,6 @@ bool RotateBusy() { return g_sim.clock.nowNs < g_sim.blitterUnit.rotateBusyUntil
 
 }  // namespace
 
-void SimBlitter_Reset() { g_sim.blitterUnit = SimBlitterUnit{}; }
-
 // A start while the engine is busy is lost, as the program must wait before it starts another.
 void SimBlitter_Written(uint32_t offset, uint32_t value) {
   if (offset == GP2X_MESGSTATUS && (value & GP2X_MESG_BUSY) && !BlitBusy()) StartBlit();

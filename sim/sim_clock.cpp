@@ -25,10 +25,7 @@ uint64_t CountAt(uint64_t ns) {
 
 }  // namespace
 
-void SimClock_Reset() {
-  g_sim.clock = SimClock{};
-  g_sim.clock.hostStartNs = HostNowNs();
-}
+void SimClock_PowerOn() { g_sim.clock.hostStartNs = HostNowNs(); }
 
 void SimClock_FollowHost() { SimClock_MoveTo(HostElapsedNs()); }
 
@@ -39,6 +36,18 @@ void SimClock_SleepUntil(uint64_t ns) {
     const timespec pause = {static_cast<time_t>(wait / 1000000000),
                             static_cast<long>(wait % 1000000000)};
     nanosleep(&pause, nullptr);
+  }
+  SimClock_FollowHost();
+}
+
+// Short stretches: real-time mode spins on the host's clock, as sleeping would overshoot them.
+void SimClock_Spend(uint64_t ns) {
+  if (!g_sim.config.realTime) {
+    SimClock_MoveTo(g_sim.clock.nowNs + ns);
+    return;
+  }
+  const uint64_t until = HostElapsedNs() + ns;
+  while (HostElapsedNs() < until) {
   }
   SimClock_FollowHost();
 }
@@ -63,6 +72,13 @@ uint64_t SimClock_NextTimerTickNs() {
 
 uint32_t SimClock_TimerCount() { return static_cast<uint32_t>(CountAt(g_sim.clock.nowNs)); }
 
+uint64_t SimClock_MillisecondReading() { return CountAt(g_sim.clock.nowNs) / GP2X_TCOUNT_PER_MS; }
+
+// From the PLL value in force (it settles at once on the value set) and the divider.
+uint64_t SimClock_CpuHz() {
+  return uint64_t{GP2X_CPUClock100Hz(g_sim.reg[GP2X_FPLLSETVREG >> 1], g_sim.reg[GP2X_SYSCSETREG >> 1])} * 100;
+}
+
 // A busy-wait on the timer has ended: on the virtual clock the display's frames start over from
 // where it ended, so frames begin on the same whole milliseconds as the program's own clock.
 void SimClock_TimerWaitEnded() {
@@ -71,13 +87,12 @@ void SimClock_TimerWaitEnded() {
 }
 
 uint64_t SimNowNs() {
-  Sim_EnsurePoweredOn();
-  if (g_sim.config.realTime) SimClock_FollowHost();
+  if (g_sim.poweredOn && g_sim.config.realTime) SimClock_FollowHost();
   return g_sim.clock.nowNs;
 }
 
 void SimAdvanceNs(uint64_t nanoseconds) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   if (!g_sim.config.realTime) SimClock_MoveTo(g_sim.clock.nowNs + nanoseconds);
 }
@@ -88,7 +103,7 @@ uint32_t SimTimerCount() {
 }
 
 void SimSetTimerCount(uint32_t count) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   g_sim.config.timerStart = count - g_sim.clock.nowNs * GP2X_TCOUNT_PER_MS / SIM_NS_PER_MS;
 }

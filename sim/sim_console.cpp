@@ -1,6 +1,7 @@
 // sim_console.cpp: the simulated console's power-on and configuration (from the environment or a
 // host), and what hosts may look at. Owns g_sim.
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "sim_arm940.h"
@@ -30,10 +31,16 @@ SimTVStandard EncoderStandard(SimTV tv) {
 
 void TraceEncoder(void*, const char* line) { SimTrace_Line(line); }
 
+bool StrictFromEnvironment() {
+  const char* strict = std::getenv("CB_SIM_STRICT");
+  return strict && std::string_view(strict) == "1";
+}
+
 // The devices beside the registers: the encoder on port B's bus and the second core over its
 // memory (held until the program releases it).
 void PowerOnDevices() {
-  SIM_CX25874_PowerOn(EncoderStandard(g_sim.config.tv));
+  SIM_CX25874_PowerOn(EncoderStandard(g_sim.config.tv), g_sim.reg[GP2X_GPIOBOUT >> 1],
+                      g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
   SIM_CX25874_SetFault(g_sim.config.faults & SIM_FAULT_ENCODER);
   SIM_CX25874_SetTraceSink(TraceEncoder, nullptr);
   const std::string& dump = g_sim.config.busDumpPath;
@@ -91,6 +98,7 @@ SimConfig SimConfigFromEnvironment() {
     std::fprintf(stderr, "CB_SIM_TV: %s is not lcd, ntsc or pal\n", tv);
   if (const char* firmware = std::getenv("CB_SIM_FIRMWARE")) config.firmware = firmware;
   if (const char* trace = std::getenv("CB_SIM_TRACE")) config.tracePath = trace;
+  config.strict = StrictFromEnvironment();
   if (const char* faults = std::getenv("CB_SIM_FAULTS")) {
     std::string unknown;
     if (!SimParseFaults(faults, &config.faults, &unknown))
@@ -99,66 +107,49 @@ SimConfig SimConfigFromEnvironment() {
   return config;
 }
 
+// Power-on builds a fresh console in g_sim: every unit starts from its members' initial values,
+// then the firmware's registers and what the configuration asks for.
 void SimPowerOn(const SimConfig& config) {
   // Whatever ends the process (a closed window, the program's own exit), the console is powered
-  // off first: the second core's thread stops and the caption file is written.
+  // off first: the caption file is written and the second core's emulator closed.
   static const bool powersOffAtExit = std::atexit(SimPowerOff) == 0;
   (void)powersOffAtExit;
-  SimArm940_Close();  // before the memory it runs in goes
-  SimTrace_Close();
+  SimPowerOff();
   g_sim.poweredOn = true;
   g_sim.config = config;
+  g_sim.config.strict |= StrictFromEnvironment();  // any program's, whatever its host set
   if (g_sim.config.framePeriodMs == 0) g_sim.config.framePeriodMs = 1;
   if (g_sim.config.faults & SIM_FAULT_NO_INPUT) g_sim.config.inputDeviceMask = 0;
-  g_sim.reg.fill(0);
-  g_sim.blitter.fill(0);
   g_sim.video.PowerOn(GP2X_VIDEO_MEMORY_SIZE);
   g_sim.dualCore.PowerOn(GP2X_DUALCORE_MEMORY_SIZE);
-  g_sim.mappedWindows = 0;
-  g_sim.adc = SimAdc{};
-  g_sim.input = SimInputDevices{};
-  g_sim.files.fill(SimFile{});
-  g_sim.lastError = 0;
-  g_sim.directory = "/";
-  g_sim.launcher = SimLauncherRecord{};
-  g_sim.accesses = 0;
-  SimIO_Reset();
-  SimClock_Reset();
-  SimTiming_Reset();
-  SimGpio_Reset();
-  SimBlitter_Reset();
-  SimDisplay_Reset();
+  SimClock_PowerOn();
+  SimTiming_PowerOn();
+  SimGpio_PowerOn();
+  SimDisplay_PowerOn();
   SimFirmware_SetRegisters(g_sim.config.tv);
-  SimTiming_OutputChanged();
   if (!g_sim.config.tracePath.empty()) SimTrace_Open(g_sim.config.tracePath);
   PowerOnDevices();
 }
 
+// Power-off leaves an empty console: nothing of this one survives into the next.
 void SimPowerOff() {
-  PowerOffDevices();
-  SimTrace_Close();
-  SimSetAccessLog(nullptr);
-  g_sim.poweredOn = false;
-  g_sim.video.PowerOff();
-  g_sim.dualCore.PowerOff();
+  if (g_sim.poweredOn) {
+    SimStrict_Summary();
+    PowerOffDevices();
+    SimTrace_Close();
+  }
+  std::destroy_at(&g_sim);
+  std::construct_at(&g_sim);
 }
 
-void Sim_EnsurePoweredOn() {
-  if (!g_sim.poweredOn) SimPowerOn(SimConfigFromEnvironment());
-}
-
-const SimConfig& SimCurrentConfig() {
-  Sim_EnsurePoweredOn();
-  return g_sim.config;
-}
+const SimConfig& SimCurrentConfig() { return g_sim.config; }
 
 uint16_t SimPeekReg16(uint32_t offset) {
-  Sim_EnsurePoweredOn();
   return g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1];
 }
 
 void SimPokeReg16(uint32_t offset, uint16_t value) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   SimIO_Reset();
   g_sim.reg[(offset & GP2X_REG16_OFFSET_MASK) >> 1] = value;
   SimTiming_OutputChanged();

@@ -23,9 +23,10 @@ struct SimCaptionPair {
   uint8_t first, second;
 };
 
-// Power-on: the register file as the firmware left it for `standard` (kSimTVUnknown: all zero),
-// the bus idle, the caption record, trace sink and fault cleared, any value-change dump closed.
-void SIM_CX25874_PowerOn(SimTVStandard standard);
+// Power-on: the register file as the firmware left it for `standard` (kSimTVUnknown: as after a
+// reset), the bus idle, the control lines as port B's output and pin-function registers set them,
+// the caption record, trace sink and fault cleared, any value-change dump closed.
+void SIM_CX25874_PowerOn(SimTVStandard standard, uint16_t output, uint16_t pinFunction);
 
 // Fault "encoder": while set, the encoder never acknowledges (it still sees the transfers).
 void SIM_CX25874_SetFault(bool neverAcknowledges);

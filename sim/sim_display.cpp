@@ -4,7 +4,7 @@
 // sizes, the overlay control bits back to switches).
 //
 // Sections: tables through data ports; output and RGB layer; YUV planes; cursor and overlays;
-// the frame shown (the overlay records in the shared layout while it is composed).
+// the frame shown (the overlay records decoded into copies in the shared layout).
 #include <algorithm>
 #include <cstddef>
 
@@ -41,8 +41,7 @@ void WriteTableHalf(uint32_t indexRegister, std::array<uint32_t, 256>& table, ui
 
 // ---- Tables through data ports --------------------------------------------------------------
 // The firmware leaves an identity gamma table (bypassed).
-void SimDisplay_Reset() {
-  g_sim.display = SimDisplay{};
+void SimDisplay_PowerOn() {
   for (uint32_t i = 0; i < 256; ++i) g_sim.display.gamma[i] = i * 0x010101u;
 }
 
@@ -165,7 +164,7 @@ void DecodeCursor(DISP_Model* model) {
 }
 
 // The records these name hold physical addresses (and the OSD header its words in the order
-// first, third, second); SimComposeFrame turns them into the shared layout while it composes.
+// first, third, second); SimComposeFrame decodes them into copies in the shared layout.
 void DecodeOverlays(DISP_Model* model) {
   model->osdLayerEnable = Bit(GP2X_MLC_OVLAY_CNTR, GP2X_OVLAY_OSD);
   model->osdHeaderEvenField = VideoOffset(Reg32(GP2X_MLC_OSD_EADRL));
@@ -211,22 +210,6 @@ void SimDisplay_Decode(DISP_Model* model) {
 // ---- The frame shown ------------------------------------------------------------------------
 namespace {
 
-// The composed frame and its written-pixel flags: valid after SimComposeFrame until the next
-// call. Main thread only.
-std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucSimFrame{};
-std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS> g_ucSimWritten{};
-DISP_Model g_simFrameModel{};
-
-// Records rewritten in the shared layout for one composition, with the bytes they held: written
-// back, last first, as soon as the frame is composed. Main thread only.
-constexpr size_t kMaxHeadersPerChain = 64;  // as many as the compositor follows
-struct RecordPatch {
-  uint32_t offset, bytes;
-  std::array<uint8_t, kDISP_SPUBaseCmdBytes> original;
-};
-std::array<RecordPatch, 2 * kMaxHeadersPerChain + 1> g_simPatches;
-size_t g_nSimPatches = 0;
-
 uint32_t LE32(const uint8_t* at) { return DISP_ReadLE32(at); }
 void PutLE32(uint8_t* at, uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
@@ -235,26 +218,27 @@ void PutBE32(uint8_t* at, uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (24 - 8 * i));
 }
 
-// Saves the record's bytes before it is rewritten; false when it is rewritten already (a chain
-// that comes back to itself) or no room is left.
-bool SavePatch(uint32_t offset, uint32_t bytes) {
-  for (size_t n = 0; n < g_nSimPatches; ++n)
-    if (g_simPatches[n].offset == offset) return false;
-  if (g_nSimPatches == g_simPatches.size()) return false;
-  RecordPatch& patch = g_simPatches[g_nSimPatches++];
-  patch.offset = offset;
-  patch.bytes = bytes;
-  std::copy_n(g_sim.video.data() + offset, bytes, patch.original.begin());
-  return true;
+// A copy of the record at `offset` to decode into; null when it has one already (a chain that
+// comes back to itself) or no room is left.
+DISP_RecordCopy* NewCopy(uint32_t offset, uint32_t bytes) {
+  SimDisplay& display = g_sim.display;
+  for (size_t n = 0; n < display.recordCount; ++n)
+    if (display.records[n].offset == offset) return nullptr;
+  if (display.recordCount == display.records.size()) return nullptr;
+  DISP_RecordCopy& copy = display.records[display.recordCount++];
+  copy.offset = offset;
+  std::copy_n(g_sim.video.data() + offset, bytes, copy.bytes.begin());
+  return &copy;
 }
 
 // An OSD chain: each header's words back in the order next, area, columns, and its link (unless
 // it is the last) back to a video-memory offset.
-void TranslateOSDChain(uint32_t header) {
-  for (size_t count = 0; count < kMaxHeadersPerChain; ++count) {
-    if (!DISP_InVideoMemory(header, kDISP_OSDHeaderBytes) || !SavePatch(header, kDISP_OSDHeaderBytes))
-      return;
-    uint8_t* const at = g_sim.video.data() + header;
+void DecodeOSDChain(uint32_t header) {
+  for (size_t count = 0; count < kSimMaxHeadersPerChain; ++count) {
+    if (!DISP_InVideoMemory(header, kDISP_OSDHeaderBytes)) return;
+    DISP_RecordCopy* copy = NewCopy(header, kDISP_OSDHeaderBytes);
+    if (!copy) return;
+    uint8_t* const at = copy->bytes.data();
     const uint32_t next = LE32(at), columns = LE32(at + 4), area = LE32(at + 8);
     const bool last = area >> 31;
     const uint32_t link = last ? next : VideoOffset(next);
@@ -267,45 +251,46 @@ void TranslateOSDChain(uint32_t header) {
 }
 
 // The sub-picture base command's three addresses back to video-memory offsets.
-void TranslateSPUBase(uint32_t offset) {
+void DecodeSPUBase(uint32_t offset) {
   const uint32_t at = offset & ~3u;
-  if (!DISP_InVideoMemory(at, kDISP_SPUBaseCmdBytes) || !SavePatch(at, kDISP_SPUBaseCmdBytes)) return;
+  if (!DISP_InVideoMemory(at, kDISP_SPUBaseCmdBytes)) return;
+  DISP_RecordCopy* copy = NewCopy(at, kDISP_SPUBaseCmdBytes);
+  if (!copy) return;
   for (const size_t word : {offsetof(DISP_SPUBaseCmdWords, evenLineData),
                             offsetof(DISP_SPUBaseCmdWords, oddLineData),
                             offsetof(DISP_SPUBaseCmdWords, changeList)}) {
-    uint8_t* const field = g_sim.video.data() + at + word;
+    uint8_t* const field = copy->bytes.data() + word;
     PutBE32(field, VideoOffset(DISP_ReadBE32(field)));
   }
 }
 
-void TranslateRecords(const DISP_Model& model) {
-  g_nSimPatches = 0;
+// The records the frame's layers read, decoded into copies; video memory is only read.
+DISP_RecordCopies DecodeRecords(const DISP_Model& model) {
+  g_sim.display.recordCount = 0;
   if (model.osdLayerEnable) {
-    TranslateOSDChain(model.osdHeaderEvenField);
-    if (DISP_GeometryOf(model).tv) TranslateOSDChain(model.osdHeaderOddField);
+    DecodeOSDChain(model.osdHeaderEvenField);
+    if (DISP_GeometryOf(model).tv) DecodeOSDChain(model.osdHeaderOddField);
   }
-  if (model.spuLayerEnable) TranslateSPUBase(model.spuBaseCmdMemOffset);
-}
-
-void RestoreRecords() {
-  while (g_nSimPatches) {
-    const RecordPatch& patch = g_simPatches[--g_nSimPatches];
-    std::copy_n(patch.original.begin(), patch.bytes, g_sim.video.data() + patch.offset);
-  }
+  if (model.spuLayerEnable) DecodeSPUBase(model.spuBaseCmdMemOffset);
+  return {g_sim.display.records.data(), g_sim.display.recordCount};
 }
 
 }  // namespace
 
 const uint8_t* SimComposeFrame(int* width, int* height) {
-  Sim_EnsurePoweredOn();
-  SimDisplay_Decode(&g_simFrameModel);
-  const DISP_Geometry geometry = DISP_GeometryOf(g_simFrameModel);
+  if (!g_sim.poweredOn) {  // a dark LCD
+    *width = 320;
+    *height = 240;
+    return g_sim.display.frame.data();
+  }
+  SimDisplay_Decode(&g_sim.display.frameModel);
+  const DISP_Geometry geometry = DISP_GeometryOf(g_sim.display.frameModel);
   *width = geometry.width;
   *height = geometry.height;
   static const DISP_Kernels kernels = DISP_BestKernels();
-  TranslateRecords(g_simFrameModel);
-  DISP_ComposeFrame(g_simFrameModel, g_sim.video.data(),
-                    {g_ucSimFrame.data(), g_ucSimWritten.data(), g_ucSimWritten.size()}, kernels);
-  RestoreRecords();
-  return g_ucSimFrame.data();
+  const DISP_RecordCopies records = DecodeRecords(g_sim.display.frameModel);
+  DISP_ComposeFrame(g_sim.display.frameModel, g_sim.video.data(),
+                    {g_sim.display.frame.data(), g_sim.display.written.data(), g_sim.display.written.size()},
+                    kernels, records);
+  return g_sim.display.frame.data();
 }

@@ -8,18 +8,9 @@
 
 namespace {
 
-// The host's frame hook and the window's presenter; both survive power-on. Main thread only.
-SimFrameHook pfnFrameHook = nullptr;
-void* pFrameHookContext = nullptr;
-SimPresenter pfnPresent = nullptr;
-
-struct Lines {
-  uint64_t active, total;
-};
-
 // LCD and NTSC show 240 lines of 262, PAL 288 of 312 a field (the firmware's or the program's
 // setting of the controller decides which).
-Lines LinesOfOutput() {
+SimLines LinesOfOutput() {
   const bool tv = g_sim.reg[GP2X_DPC_CNTL >> 1] & GP2X_DPC_CNTL_TV;
   if (tv && g_sim.reg[GP2X_DPC_Y_MAX >> 1] > GP2X_DPC_Y_MAX_NTSC_LIMIT) return {288, 312};
   return {240, 262};
@@ -30,24 +21,11 @@ uint64_t PeriodNs() { return uint64_t{g_sim.config.framePeriodMs} * SIM_NS_PER_M
 // Where time t lies: the frame's start, the line and the line's start and end (ns from the frame).
 struct Position {
   uint64_t frameStart, line, lineStart, lineEnd;
-  Lines lines;
+  SimLines lines;
 };
 
-// Where each line of a frame starts (line l at l x period / total), and the frame the last
-// position fell in: the sync polls ask many times a line, so neither is worked out again while it
-// holds. Main thread only.
-struct LineTable {
-  uint64_t period = 0, total = 0;
-  std::array<uint64_t, 313> start{};  // total + 1 entries: the last is the period
-};
-LineTable lineTable;
-struct FrameCache {
-  uint64_t anchorNs = 0, period = 0, frameStart = 0;
-  bool valid = false;
-};
-FrameCache frameCache;
-
-const LineTable& LineTableOf(uint64_t period, uint64_t total) {
+const SimLineTable& LineTableOf(uint64_t period, uint64_t total) {
+  SimLineTable& lineTable = g_sim.timing.lineTable;
   if (lineTable.period != period || lineTable.total != total) {
     lineTable.period = period;
     lineTable.total = total;
@@ -57,7 +35,8 @@ const LineTable& LineTableOf(uint64_t period, uint64_t total) {
 }
 
 uint64_t FrameStartOf(uint64_t t, uint64_t period) {
-  const FrameCache& c = frameCache;
+  SimFrameCache& frameCache = g_sim.timing.frameCache;
+  const SimFrameCache& c = frameCache;
   if (c.valid && c.anchorNs == g_sim.timing.anchorNs && c.period == period && t >= c.frameStart &&
       t - c.frameStart < period)
     return c.frameStart;
@@ -71,7 +50,7 @@ Position PositionAt(uint64_t t) {
   Position at;
   at.lines = LinesOfOutput();
   const uint64_t period = PeriodNs();
-  const LineTable& table = LineTableOf(period, at.lines.total);
+  const SimLineTable& table = LineTableOf(period, at.lines.total);
   at.frameStart = FrameStartOf(t, period);
   const uint64_t inFrame = t - at.frameStart;
   at.line = inFrame * at.lines.total / period;
@@ -87,22 +66,12 @@ uint64_t HBlankStart(uint64_t lineStart, uint64_t lineEnd) {
 }
 uint64_t HBlankStart(const Position& at) { return HBlankStart(at.lineStart, at.lineEnd); }
 
-// A stretch of time over which the sync bits hold still: half a line, its visible part or its
-// horizontal blank. A wait for the vertical blank polls once at every stretch's end, so the next
-// stretch is stepped to from the last one rather than worked out from the frame again. What the
-// stretch was worked out from (anchor, period, the output's lines) changes only where
-// SimTiming_OutputChanged is called. Main thread only.
-struct SyncStretch {
-  uint64_t startNs = 0, endNs = 0;  // absolute
-  uint64_t frameStart = 0, line = 0;
-  bool hblank = false;
-  uint64_t period = 0;
-  Lines lines{};
-  bool valid = false;
-};
-SyncStretch stretch;
-
+// The stretch of time over which the sync bits hold still (g_sim.timing.stretch). A wait for the
+// vertical blank polls once at every stretch's end, so the next stretch is stepped to from the last
+// one rather than worked out from the frame again. What the stretch was worked out from (anchor,
+// period, the output's lines) changes only where SimTiming_OutputChanged is called.
 void StretchFromPosition(uint64_t t) {
+  SimSyncStretch& stretch = g_sim.timing.stretch;
   const Position at = PositionAt(t);
   const uint64_t hblank = HBlankStart(at);
   stretch.frameStart = at.frameStart;
@@ -116,7 +85,8 @@ void StretchFromPosition(uint64_t t) {
 }
 
 void StepStretch() {
-  const LineTable& table = LineTableOf(stretch.period, stretch.lines.total);
+  SimSyncStretch& stretch = g_sim.timing.stretch;
+  const SimLineTable& table = LineTableOf(stretch.period, stretch.lines.total);
   stretch.startNs = stretch.endNs;
   if (!stretch.hblank) {
     stretch.hblank = true;
@@ -133,7 +103,8 @@ void StepStretch() {
 }
 
 // The stretch holding the present time: the last one, the one after it, or worked out afresh.
-const SyncStretch& CurrentStretch() {
+const SimSyncStretch& CurrentStretch() {
+  const SimSyncStretch& stretch = g_sim.timing.stretch;
   const uint64_t t = g_sim.clock.nowNs;
   if (!stretch.valid || t < stretch.startNs) {
     StretchFromPosition(t);
@@ -147,18 +118,14 @@ const SyncStretch& CurrentStretch() {
 }  // namespace
 
 void SimTiming_OutputChanged() {
-  stretch.valid = false;
+  g_sim.timing.stretch.valid = false;
   g_sim.timing.syncHoldsFromNs = g_sim.timing.syncHoldsUntilNs = 0;
 }
 
-void SimTiming_Reset() {
-  SimTiming_OutputChanged();
-  g_sim.timing = SimDisplayTiming{};
-  g_sim.timing.nextFrameNs = PeriodNs();
-}
+void SimTiming_PowerOn() { g_sim.timing.nextFrameNs = PeriodNs(); }
 
 void SimTiming_FollowSync() {
-  const SyncStretch& now = CurrentStretch();
+  const SimSyncStretch& now = CurrentStretch();
   uint16_t bits = 0;
   if (now.line >= now.lines.active) bits |= GP2X_GPIOB_VSYNC;
   if (now.hblank) bits |= GP2X_GPIOB_HSYNC;
@@ -192,15 +159,15 @@ void SimTiming_Advance(uint64_t, uint64_t toNs) {
   const uint64_t frames = (toNs - g_sim.timing.nextFrameNs) / PeriodNs() + 1;
   g_sim.timing.framesBegun += frames;
   g_sim.timing.nextFrameNs += frames * PeriodNs();
-  if (pfnPresent) pfnPresent();
-  if (pfnFrameHook) pfnFrameHook(pFrameHookContext);
+  if (g_sim.timing.presenter) g_sim.timing.presenter();
+  if (g_sim.timing.frameHook) g_sim.timing.frameHook(g_sim.timing.frameHookContext);
 }
 
-void SimTiming_SetPresenter(SimPresenter present) { pfnPresent = present; }
+void SimTiming_SetPresenter(SimPresenter present) { g_sim.timing.presenter = present; }
 
 void SimSetFrameHook(SimFrameHook hook, void* context) {
-  pfnFrameHook = hook;
-  pFrameHookContext = context;
+  g_sim.timing.frameHook = hook;
+  g_sim.timing.frameHookContext = context;
 }
 
 uint64_t SimFramesBegun() { return g_sim.timing.framesBegun; }

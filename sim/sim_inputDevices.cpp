@@ -15,8 +15,7 @@ void Put16(uint8_t* at, uint16_t value) { std::memcpy(at, &value, 2); }
 }  // namespace
 
 void SimQueueInputEvent(uint32_t device, uint16_t type, uint16_t code, int32_t value) {
-  Sim_EnsurePoweredOn();
-  if (device >= g_sim.input.events.size()) return;
+  if (!g_sim.poweredOn || device >= g_sim.input.events.size()) return;
   std::array<uint8_t, kEventBytes> record{};
   const uint64_t now = g_sim.clock.nowNs;
   const uint32_t seconds = static_cast<uint32_t>(now / 1000000000);
@@ -38,7 +37,7 @@ void SimQueueTouch(uint16_t pressure, uint16_t x, uint16_t y) {
 }
 
 void SimQueueTouchBytes(const std::vector<uint8_t>& bytes) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   g_sim.input.touch.push_back(bytes);
 }
 

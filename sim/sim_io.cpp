@@ -1,6 +1,8 @@
 // sim_io.cpp: the register accessor of the hardware back end on the PC, and the only place where
 // register accesses are decoded into the simulated console's units. Every access costs virtual
-// time, is traced, and an idle poll (the same read again) jumps the clock to when it can change.
+// time, is traced, and an idle poll whose answer provably cannot change before a known time (the
+// sync bits, a busy bit with a known end, an encoder register with a known next change) jumps the
+// clock there. A read of the timer is never guessed at: the back end's own waits on it say so.
 //
 // Sections: access bookkeeping and idle polls; devices on the ports and the second core; register
 // window reads; register window writes; blitter window; the accessor.
@@ -25,50 +27,39 @@ constexpr uint32_t kTimerRead = AccessKey(Op::R32, Window::Reg, GP2X_TCOUNT);
 constexpr uint32_t kPortBLevelRead = AccessKey(Op::R16, Window::Reg, GP2X_GPIOBPINLVL);
 static_assert(GP2X_REG_WINDOW_SIZE <= 1u << 24 && GP2X_BLITTER_WINDOW_SIZE <= 1u << 24);
 
-// The access before this one, to see polls.
-struct LastAccess {
-  uint32_t key = ~0u;
-  uint32_t repeats = 0;
-};
-LastAccess lastAccess;
-// The program has read the timer since the encoder's last transfer ended: a repeated transfer is
-// then a wait against the clock.
-bool timerReadSinceTransfer = false;
-
-// The millisecond clock's busy-wait reads the timer twice in a row as part of its normal work
-// (the target, then the first comparison); a third read in a row is a poll.
-constexpr uint32_t kTimerPollRepeats = 2;
 // Any status bit read twice in a row is polled.
 constexpr uint32_t kStatusPollRepeats = 1;
 
 // ---- Access bookkeeping and idle polls -------------------------------------------------------
 // Inline into each accessor: with the clock's and timing's inline paths, a sync poll's read makes
 // no call until the sync bits change.
-[[gnu::always_inline]] inline void BeginAccess(Op op, Window window, uint32_t offset) {
-  if (!g_sim.poweredOn) Sim_EnsurePoweredOn();
+// False while the console is off: the access reaches nothing (a read answers 0).
+[[gnu::always_inline]] inline bool BeginAccess(Op op, Window window, uint32_t offset) {
+  if (!g_sim.poweredOn) [[unlikely]]
+    return false;
   ++g_sim.accesses;
+  SimIO& io = g_sim.io;
   const uint32_t key = AccessKey(op, window, offset);
-  const bool again = key == lastAccess.key;
-  lastAccess = {key, again ? lastAccess.repeats + 1 : 0};
-  if (key == kTimerRead) timerReadSinceTransfer = true;
-  else SimClock_EndTimerWait();
+  const bool again = key == io.lastKey;
+  io.repeats = again ? io.repeats + 1 : 0;
+  io.lastKey = key;
+  if (key != kTimerRead) SimClock_EndTimerWait();
   SimClock_AccessCost();
-  if (!again) return;
-  if (key == kTimerRead) {
-    if (lastAccess.repeats >= kTimerPollRepeats) SimClock_JumpTo(SimClock_NextTimerTickNs());
-  } else if (key == kPortBLevelRead) {
-    if (lastAccess.repeats >= kStatusPollRepeats) SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
-  } else if (window == Window::Blt && op == Op::R32 && lastAccess.repeats >= kStatusPollRepeats) {
+  if (!again) return true;
+  if (key == kPortBLevelRead) {
+    if (io.repeats >= kStatusPollRepeats) SimClock_JumpTo(SimTiming_NextSyncEdgeNs());
+  } else if (window == Window::Blt && op == Op::R32 && io.repeats >= kStatusPollRepeats) {
     if (const uint64_t ends = SimBlitter_BusyEndsNs(offset)) SimClock_JumpTo(ends);
   }
   // The encoder's polls jump where its transfers end (PortBWritten).
+  return true;
 }
 
 // Out of line: the sync polls pass here once a half line with neither log nor trace.
 [[gnu::noinline]] void Record(Op op, Window window, uint32_t offset, uint32_t value) {
   const bool wide = op == Op::R32 || op == Op::W32;
-  if (g_pSimAccessLog)
-    g_pSimAccessLog->push_back(
+  if (g_sim.accessLog)
+    g_sim.accessLog->push_back(
         {op == Op::W16 || op == Op::W32, wide, window == Window::Blt, offset, value});
   if (!g_sim.trace) return;
   SimTrace_Access(kOpName[static_cast<int>(op)], kWindowName[static_cast<int>(window)], offset, value,
@@ -76,7 +67,7 @@ constexpr uint32_t kStatusPollRepeats = 1;
 }
 
 void Trace(Op op, Window window, uint32_t offset, uint32_t value) {
-  if (g_pSimAccessLog || g_sim.trace) Record(op, window, offset, value);
+  if (g_sim.accessLog || g_sim.trace) Record(op, window, offset, value);
 }
 
 // The display controller's layers (0x2800 to 0x29FF): the writes its unit follows as they happen.
@@ -90,11 +81,14 @@ bool IsPinLevel(uint32_t offset) {
 
 // ---- Devices on the ports and the second core ------------------------------------------------
 // Port B's output and pin-function registers drive the encoder's two bus lines. The encoder answers
-// by holding SDA low, which the pin-level register shows through the port's pull-down. A transfer
-// that repeats the one before is an idle poll: the clock jumps to when its answer can change; an
-// answer that only the program's own clock can end (a silent encoder) jumps to the next millisecond
-// when the program reads the timer between its tries.
+// by holding SDA low, which the pin-level register shows through the port's pull-down (unless the
+// port drives the line itself: an offence when it drives it high). A transfer that repeats the one
+// before is an idle poll: the clock jumps to when its answer can change; an answer that nothing on
+// the encoder's side changes is noted for the back end's wait on it (GP2X_WaitingForEncoder).
 void PortBWritten() {
+  // The program's drive against the pull the encoder held before this write: a device answers an
+  // edge a hold time after it, so the write that makes the edge is not yet fought.
+  SimGpio_CheckContention(GP2X_GPIO_PORT_B);
   SIM_CX25874_PortWritten(g_sim.clock.nowNs, g_sim.reg[GP2X_GPIOBOUT >> 1],
                           g_sim.reg[GP2X_GPIOBALTFNLOW >> 1]);
   uint16_t& pull = g_sim.gpio.pullDown[GP2X_GPIO_PORT_B];
@@ -102,11 +96,8 @@ void PortBWritten() {
                                                         : pull & ~GP2X_GPIOB_SDA);
   SimEncoderTransferEnd end;
   if (!SIM_CX25874_TakeTransferEnd(&end)) return;
-  if (end.repeat && end.answerChangesNs != UINT64_MAX)
-    SimClock_JumpTo(end.answerChangesNs);
-  else if (end.repeat && timerReadSinceTransfer)
-    SimClock_JumpTo(SimClock_NextMillisecondNs());
-  timerReadSinceTransfer = false;
+  if (end.repeat && end.answerChangesNs != UINT64_MAX) SimClock_JumpTo(end.answerChangesNs);
+  g_sim.io.encoderAnswerStands = end.repeat && end.answerChangesNs == UINT64_MAX;
 }
 
 void SecondCoreControlWritten() {
@@ -180,15 +171,14 @@ constexpr uint32_t kBlitterMask = GP2X_BLITTER_WINDOW_SIZE - 4;
 
 }  // namespace
 
-void SimIO_Reset() {
-  lastAccess = LastAccess{};
-  timerReadSinceTransfer = false;
-}
+void SimIO_Reset() { g_sim.io = SimIO{}; }
+
+bool SimIO_EncoderAnswerStands() { return g_sim.io.encoderAnswerStands; }
 
 // ---- The accessor ----------------------------------------------------------------------------
 uint16_t GP2X_ReadReg16(uint32_t offset) {
   offset &= kReg16Mask;
-  BeginAccess(Op::R16, Window::Reg, offset);
+  if (!BeginAccess(Op::R16, Window::Reg, offset)) return 0;
   const uint16_t value = Read16(offset);
   Trace(Op::R16, Window::Reg, offset, value);
   return value;
@@ -196,14 +186,14 @@ uint16_t GP2X_ReadReg16(uint32_t offset) {
 
 void GP2X_WriteReg16(uint32_t offset, uint16_t value) {
   offset &= kReg16Mask;
-  BeginAccess(Op::W16, Window::Reg, offset);
+  if (!BeginAccess(Op::W16, Window::Reg, offset)) return;
   Trace(Op::W16, Window::Reg, offset, value);
   Write16(offset, value);
 }
 
 uint32_t GP2X_ReadReg32(uint32_t offset) {
   offset &= kReg32Mask;
-  BeginAccess(Op::R32, Window::Reg, offset);
+  if (!BeginAccess(Op::R32, Window::Reg, offset)) return 0;
   const uint32_t value = Read32(offset);
   Trace(Op::R32, Window::Reg, offset, value);
   return value;
@@ -211,14 +201,14 @@ uint32_t GP2X_ReadReg32(uint32_t offset) {
 
 void GP2X_WriteReg32(uint32_t offset, uint32_t value) {
   offset &= kReg32Mask;
-  BeginAccess(Op::W32, Window::Reg, offset);
+  if (!BeginAccess(Op::W32, Window::Reg, offset)) return;
   Trace(Op::W32, Window::Reg, offset, value);
   Write32(offset, value);
 }
 
 uint32_t GP2X_ReadBlitter(uint32_t offset) {
   offset &= kBlitterMask;
-  BeginAccess(Op::R32, Window::Blt, offset);
+  if (!BeginAccess(Op::R32, Window::Blt, offset)) return 0;
   const uint32_t value = ReadBlitter(offset);
   Trace(Op::R32, Window::Blt, offset, value);
   return value;
@@ -226,7 +216,7 @@ uint32_t GP2X_ReadBlitter(uint32_t offset) {
 
 void GP2X_WriteBlitter(uint32_t offset, uint32_t value) {
   offset &= kBlitterMask;
-  BeginAccess(Op::W32, Window::Blt, offset);
+  if (!BeginAccess(Op::W32, Window::Blt, offset)) return;
   Trace(Op::W32, Window::Blt, offset, value);
   WriteBlitter(offset, value);
 }

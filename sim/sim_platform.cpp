@@ -1,6 +1,7 @@
 // sim_platform.cpp: the console's operating system as the hardware back end sees it on the PC:
 // /dev/mem and its four windows, the input and touch-screen devices, the firmware version file,
-// and the launcher's chdir and execl, recorded instead of performed. No host file is opened.
+// and the launcher's chdir and execl, recorded instead of performed. No host file is opened. A
+// console that is off answers every call as a missing device.
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -55,7 +56,7 @@ int OpenFile(SimFileKind kind, uint32_t device, int flags) {
 }  // namespace
 
 int GP2X_Open(const char* path, int flags) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   if (!path) return Fail(EFAULT);
   const std::string_view name = path;
   if (name == GP2X_DEV_MEM)
@@ -73,7 +74,7 @@ int GP2X_Open(const char* path, int flags) {
 }
 
 long GP2X_Read(int fd, void* buffer, size_t bytes) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   const SimFile* file = FileOf(fd);
   if (!file || !buffer) return Fail(EBADF);
   const bool nonBlocking = file->flags & GP2X_O_NONBLOCK;
@@ -85,7 +86,7 @@ long GP2X_Read(int fd, void* buffer, size_t bytes) {
 }
 
 int GP2X_Close(int fd) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   SimFile* file = FileOf(fd);
   if (!file) return Fail(EBADF);
   *file = SimFile{};
@@ -93,8 +94,7 @@ int GP2X_Close(int fd) {
 }
 
 void* GP2X_Map(int fd, size_t length, uint32_t physical) {
-  Sim_EnsurePoweredOn();
-  const SimFile* file = FileOf(fd);
+  const SimFile* file = g_sim.poweredOn ? FileOf(fd) : nullptr;
   if (!file || file->kind != SimFileKind::Mem) {
     Fail(EBADF);
     return nullptr;
@@ -110,14 +110,14 @@ void* GP2X_Map(int fd, size_t length, uint32_t physical) {
 }
 
 void GP2X_Unmap(void* address, size_t length) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return;
   for (size_t window = 0; window < std::size(kWindows); ++window)
     if (WindowAddress(window) == address && kWindows[window].length == length)
       g_sim.mappedWindows &= ~(1u << window);
 }
 
 long GP2X_ReadTextFile(const char* path, char* text, size_t capacity) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   if (!path || !text || capacity == 0 || std::string_view(path) != GP2X_FIRMWARE_VERSION_FILE ||
       g_sim.config.firmware.empty())
     return Fail(ENOENT);
@@ -129,7 +129,7 @@ long GP2X_ReadTextFile(const char* path, char* text, size_t capacity) {
 }
 
 int GP2X_ChangeDirectory(const char* path) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   if (!path) return Fail(EFAULT);
   g_sim.directory = path;
   return 0;
@@ -138,7 +138,7 @@ int GP2X_ChangeDirectory(const char* path) {
 // The process would be replaced; the simulated console records the request and answers as a
 // failed execl does, so the host decides what follows.
 int GP2X_ExecLauncher(const char* path) {
-  Sim_EnsurePoweredOn();
+  if (!g_sim.poweredOn) return Fail(ENODEV);
   if (!path) return Fail(EFAULT);
   g_sim.launcher.started = true;
   g_sim.launcher.path = path;

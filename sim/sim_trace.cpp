@@ -5,9 +5,7 @@
 
 #include "sim_state.h"
 
-std::vector<SimAccess>* g_pSimAccessLog = nullptr;
-
-void SimSetAccessLog(std::vector<SimAccess>* log) { g_pSimAccessLog = log; }
+void SimSetAccessLog(std::vector<SimAccess>* log) { g_sim.accessLog = log; }
 
 void SimTrace_Open(const std::string& path) {
   g_sim.trace = std::fopen(path.c_str(), "w");

@@ -16,6 +16,7 @@ cb_add_gtest(captions_tests
     ${CMAKE_CURRENT_LIST_DIR}/captions/caption_run.cpp
     ${CMAKE_CURRENT_LIST_DIR}/captions/greetings_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/captions/decoders_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/captions/strict_test.cpp
     ${captions_demo}
   LIBS ${captions_libs})
 target_include_directories(captions_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/captions

@@ -37,7 +37,9 @@ void PrintUsage() {
       "  --bus-vcd FILE.vcd   write the TV encoder's two bus lines as a value-change dump\n"
       "  --firmware X.Y.Z the firmware version file (empty: none; default 4.1.0)\n"
       "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video, encoder\n"
-      "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE and CB_SIM_FAULTS variables set the same.\n"
+      "  --strict         end at the first offence against the hardware's rules, exit status 3\n"
+      "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE, CB_SIM_FAULTS and CB_SIM_STRICT variables set\n"
+      "the same.\n"
       "The recorder's options (--tv of the recorder is the one above):\n");
   PrintRecordUsage("copperbramble-sim");
 }
@@ -113,6 +115,8 @@ int main(int argc, char** argv) {
       return 0;
     } else if (argument == "--headless") {
       config.realTime = false;
+    } else if (argument == "--strict") {
+      config.strict = true;
     } else if (argument == "--tv" && hasValue) {
       if (!SimParseTV(argv[++i], &config.tv)) {
         std::fprintf(stderr, "--tv wants lcd, ntsc or pal\n");

@@ -72,8 +72,8 @@ void TakeEvents() {
 
 }  // namespace
 
+// After power-on: the window takes the console's output and sets its presenter in it.
 bool SimWindow_Open(const char* title) {
-  Sim_EnsurePoweredOn();
   const bool lcd = g_sim.config.tv == SimTV::Lcd;
   g_nSimScale = lcd ? 2 : 1;
   const int width = (lcd ? 320 : 720) * g_nSimScale;

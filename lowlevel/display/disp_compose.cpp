@@ -146,9 +146,10 @@ bool DISP_StartComposition(DISP_Composition* c, const DISP_Model& model, const u
 }
 
 bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
-                       DISP_Kernels kernels) {
+                       DISP_Kernels kernels, const DISP_RecordCopies& records) {
   DISP_Composition c;
   if (!video || !DISP_StartComposition(&c, model, video, surface, kernels)) return false;
+  c.records = records;
   DISP_PrepareYUVPlanes(c);
   DISP_PrepareColorAdjust(c);
   DISP_PrepareRGBLayer(c);

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "disp_model.h"
+#include "disp_records.h"
 
 // The composed frame: output width x height pixels of three bytes (Y, Cb, Cr while the YUV layers
 // are drawn, then blue, green, red), rows back to back, and one written-pixel flag a pixel (1 when
@@ -32,7 +33,7 @@ DISP_Kernels DISP_BestKernels();
 // The whole frame, clear to gamma; false (and nothing written) when the surface is too small.
 // `video` is the DISP_VIDEO_MEMORY_SIZE bytes of video memory; a null one composes nothing.
 bool DISP_ComposeFrame(const DISP_Model& model, const uint8_t* video, const DISP_Surface& surface,
-                       DISP_Kernels kernels);
+                       DISP_Kernels kernels, const DISP_RecordCopies& records = {});
 
 // The steps alone, on whatever the surface holds; each answers false when the surface is too
 // small. planeB and bottomPart pick the YUV part (0 or 1 each).

@@ -97,7 +97,15 @@ struct DISP_Composition {
   DISP_RGBFrame rgb;
   DISP_CursorFrame cursor;
   std::array<std::array<uint8_t, 256>, 3> gammaOfChannel;  // [blue, green, red][value]
+  DISP_RecordCopies records;  // records read from copies rather than video memory
 };
+
+// The bytes of the record at `offset`: its copy when the composition has one, else video memory.
+inline const uint8_t* DISP_RecordBytes(const DISP_Composition& c, uint32_t offset) {
+  for (size_t n = 0; n < c.records.count; ++n)
+    if (c.records.copies[n].offset == offset) return c.records.copies[n].bytes.data();
+  return c.video + offset;
+}
 
 // Sets up a composition of `model` onto `surface`; false when the surface is too small. Steps
 // that read no video memory may pass a null `video`.

@@ -11,7 +11,7 @@ constexpr int kMaxAreasPerChain = 64;
 // The header at `offset`, when all of it lies in video memory.
 bool ReadHeader(const DISP_Composition& c, uint32_t offset, DISP_OSDHeader* h) {
   if (!DISP_InVideoMemory(offset, kDISP_OSDHeaderBytes)) return false;
-  *h = DISP_ReadOSDHeader(c.video + offset);
+  *h = DISP_ReadOSDHeader(DISP_RecordBytes(c, offset));
   return true;
 }
 

@@ -4,6 +4,7 @@
 // of video memory that writers and readers share.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -54,6 +55,18 @@ struct DISP_SPUBaseCmdWords {
 };
 inline constexpr uint32_t kDISP_SPUBaseCmdBytes = 28;
 static_assert(sizeof(DISP_SPUBaseCmdWords) == kDISP_SPUBaseCmdBytes);
+
+// OSD headers and sub-picture base commands decoded into copies for one composition (a back end
+// whose records in video memory are in another form): the compositor reads a record at an offset
+// listed here from its copy, never the program's memory.
+struct DISP_RecordCopy {
+  uint32_t offset;
+  std::array<uint8_t, kDISP_SPUBaseCmdBytes> bytes;  // room for the larger of the two records
+};
+struct DISP_RecordCopies {
+  const DISP_RecordCopy* copies = nullptr;
+  size_t count = 0;
+};
 
 struct DISP_SPUBaseCmd {
   uint32_t lineBytes;  // bytes of one output line, even

@@ -173,7 +173,7 @@ void DISP_DrawSPULayer(const DISP_Composition& c) {
   if (!model.spuLayerEnable) return;
   const uint32_t at = model.spuBaseCmdMemOffset & ~3u;
   if (!DISP_InVideoMemory(at, kDISP_SPUBaseCmdBytes)) return;
-  const DISP_SPUBaseCmd base = DISP_ReadSPUBaseCmd(c.video + at);
+  const DISP_SPUBaseCmd base = DISP_ReadSPUBaseCmd(DISP_RecordBytes(c, at));
   Layer layer = {{base.colorWord, base.contrastWord},
                  base.left,
                  base.right,

@@ -1,6 +1,7 @@
 // vkr_gp2xClock.cpp: the millisecond clock on the controller's free-running timer (never backwards,
 // corrected across the timer's wrap), frame count and frame time, and the busy-wait delays every
 // wait of the hardware back end uses.
+#include "vkr_gp2xBusyWait.h"
 #include "vkr_gp2xState.h"
 
 uint32_t g_ulGP2X_FRAME_COUNT = 0;
@@ -33,8 +34,7 @@ uint32_t GP2X_ReadClockMS() {
 
 void GP2X_WaitMS(uint32_t milliseconds) {
   const uint32_t target = GP2X_ReadClockMS() + milliseconds;
-  while (GP2X_ReadClockMS() < target) {
-  }
+  while (GP2X_ReadClockMS() < target) GP2X_WaitingForClockTick();
 }
 
 uint32_t VKR_GetTime(uint32_t* milliseconds) {

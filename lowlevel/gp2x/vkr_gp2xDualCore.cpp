@@ -7,11 +7,9 @@
 // written after the ring slot or index it publishes. Both cores refresh the header's pending word
 // from the totals for whoever reads the header; no decision is taken on it.
 #include <cstdint>
-#if !defined(VKR_GP2X_CONSOLE)
-#include <thread>
-#endif
 
 #include "vkr_gp2xAccess.h"
+#include "vkr_gp2xBusyWait.h"
 #include "vkr_gp2xDualCore.h"
 #include "vkr_gp2xRegisters.h"
 #include "vkr_lowLevel.h"
@@ -22,13 +20,9 @@ static volatile uint32_t& Header(uint32_t field) {
 
 static uint32_t Pending() { return Header(GP2X_DCQ_SENT) - Header(GP2X_DCQ_PROCESSED); }
 
-// One turn of a wait on the second core. On the PC the second core is a thread of this machine,
-// so the waiting one gives up its time slice.
-static void SpinOnce() {
-#if !defined(VKR_GP2X_CONSOLE)
-  std::this_thread::yield();
-#endif
-}
+// One turn of a wait on the second core: on the PC the simulated second core runs on the console's
+// clock, which the turn moves on.
+static void SpinOnce() { GP2X_SharedMemoryPollTurn(); }
 
 uint32_t VKR_DualCoreStart(const uint32_t* program, uint32_t wordCount) {
   if (!g_pGP2X_DUALCORE_MEM) return VKR_ERROR;

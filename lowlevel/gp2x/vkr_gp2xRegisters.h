@@ -43,6 +43,15 @@ inline constexpr uint32_t GP2X_PLL_INPUT_100HZ = 73728;  // 7.3728 MHz crystal i
 inline constexpr uint32_t GP2X_SYSCSETREG = 0x091C;    // clock dividers; CPU divider D bits 0-2
 inline constexpr uint16_t GP2X_SYSCSET_CPU_DIV_MASK = 0x0007;
 inline constexpr uint16_t GP2X_SYSCSET_KEEP_MASK = 0xFE3C;  // all dividers to 1 but these bits
+// The processor clock in units of 100 Hz from the PLL word and the divider register, with the
+// integer divisions in this order.
+inline constexpr uint32_t GP2X_CPUClock100Hz(uint16_t pll, uint16_t dividers) {
+  const uint32_t m = pll >> GP2X_PLL_M_SHIFT & GP2X_PLL_M_MASK;
+  const uint32_t p = pll >> GP2X_PLL_P_SHIFT & GP2X_PLL_P_MASK;
+  const uint32_t s = pll & GP2X_PLL_S_MASK;
+  const uint32_t d = dividers & GP2X_SYSCSET_CPU_DIV_MASK;
+  return (m + GP2X_PLL_M_OFFSET) * GP2X_PLL_INPUT_100HZ / ((p + GP2X_PLL_P_OFFSET) << s) / (d + 1);
+}
 inline constexpr uint32_t GP2X_ESYSCSETREG = 0x091E;   // display clock source and divider
 inline constexpr uint32_t GP2X_DISPCSETREG = 0x0924;   // display clock setting
 

@@ -2,6 +2,7 @@
 // CPU clock through the PLL, SD card lines, hardware model and firmware version, raw register
 // access inside the register window.
 #include "vkr_gp2xState.h"
+#include "vkr_gp2xTVEncoder.h"
 
 namespace {
 
@@ -45,13 +46,7 @@ uint32_t VKR_GetCPUClock(int* megahertz) {
   if (!megahertz) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
   const uint16_t pll = GP2X_ReadReg16(GP2X_FPLLVSETREG);
-  const uint32_t m = pll >> GP2X_PLL_M_SHIFT & GP2X_PLL_M_MASK;
-  const uint32_t p = pll >> GP2X_PLL_P_SHIFT & GP2X_PLL_P_MASK;
-  const uint32_t s = pll & GP2X_PLL_S_MASK;
-  const uint32_t d = GP2X_ReadReg16(GP2X_SYSCSETREG) & GP2X_SYSCSET_CPU_DIV_MASK;
-  const uint32_t f = (m + GP2X_PLL_M_OFFSET) * GP2X_PLL_INPUT_100HZ /
-                     ((p + GP2X_PLL_P_OFFSET) << s) / (d + 1);
-  *megahertz = static_cast<int>(f / 10000);
+  *megahertz = static_cast<int>(GP2X_CPUClock100Hz(pll, GP2X_ReadReg16(GP2X_SYSCSETREG)) / 10000);
   return VKR_OK;
 }
 
@@ -60,9 +55,11 @@ uint32_t VKR_SetCPUClock(uint32_t megahertz) {
   const uint64_t n = megahertz * kRequestScale / GP2X_PLL_INPUT_100HZ;
   if (n < GP2X_PLL_M_OFFSET || n - GP2X_PLL_M_OFFSET > GP2X_PLL_M_MASK) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
-  GP2X_WriteReg16(GP2X_FPLLSETVREG,
-                  static_cast<uint16_t>((n - GP2X_PLL_M_OFFSET) << GP2X_PLL_M_SHIFT | kPllDivideByThree));
-  GP2X_WriteReg16(GP2X_SYSCSETREG, GP2X_ReadReg16(GP2X_SYSCSETREG) & GP2X_SYSCSET_KEEP_MASK);
+  const auto pll = static_cast<uint16_t>((n - GP2X_PLL_M_OFFSET) << GP2X_PLL_M_SHIFT | kPllDivideByThree);
+  GP2X_WriteReg16(GP2X_FPLLSETVREG, pll);
+  const auto dividers = static_cast<uint16_t>(GP2X_ReadReg16(GP2X_SYSCSETREG) & GP2X_SYSCSET_KEEP_MASK);
+  GP2X_WriteReg16(GP2X_SYSCSETREG, dividers);
+  GP2X_FollowCPUClock(GP2X_CPUClock100Hz(pll, dividers));
   return VKR_OK;
 }
 

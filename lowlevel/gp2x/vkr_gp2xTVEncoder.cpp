@@ -6,6 +6,7 @@
 // caption pair.
 #include "vkr_gp2xTVEncoder.h"
 
+#include "vkr_gp2xBusyWait.h"
 #include "vkr_gp2xState.h"
 
 namespace {
@@ -16,12 +17,16 @@ constexpr uint32_t kCaptionWaitMS = 40;
 // How long the scan-mode switch looks for a field boundary: a little over two fields.
 constexpr uint32_t kFieldBoundaryWaitMS = 50;
 
-// One delay unit: 200 empty iterations; the bus speed follows the processor clock.
+// One delay unit: a busy loop of 1.5 us at the processor clock in use, so a clock pulse of one unit
+// and a couple of accesses is above the encoder's minimum clock low (1.3 us) and high (0.6 us)
+// times, and a caption pair waited for in a vertical blank (a status read and two writes, about 210
+// units) leaves the frame's work time to end inside that blank. The loop's iterations follow the
+// clock (30 at 200 MHz); until start-up says, the firmware's 200 MHz.
+constexpr uint64_t kDelayUnitNs = 1500;
+uint32_t g_ulDelayUnitIterations = 30;
+
 void Wait(int units) {
-  for (int unit = 0; unit < units; ++unit) {
-    volatile int count = 0;
-    while (count < 200) count = count + 1;
-  }
+  for (int unit = 0; unit < units; ++unit) GP2X_DelayLoop(g_ulDelayUnitIterations);
 }
 
 void SetLine(uint16_t line) { GP2X_SetBits16(GP2X_GPIOBOUT, line); }
@@ -130,6 +135,7 @@ void WaitFieldBoundary() {
       uint8_t field = 0;
       const bool read = VKR_InCX25874(CX25874_FIELD, &field) == VKR_OK;
       if (read && ((field & 0x0F) == 0) == (wantZero != 0)) break;
+      GP2X_WaitingForEncoder();
       if (NowMS() - start >= kFieldBoundaryWaitMS) break;
     }
   }
@@ -197,6 +203,12 @@ uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value) {
   return VKR_OK;
 }
 
+void GP2X_FollowCPUClock(uint32_t clock100Hz) {
+  const uint64_t cyclesAUnit = (kDelayUnitNs * clock100Hz * 100 + 999999999) / 1000000000;
+  g_ulDelayUnitIterations =
+      static_cast<uint32_t>((cyclesAUnit + GP2X_DELAY_LOOP_CYCLES - 1) / GP2X_DELAY_LOOP_CYCLES);
+}
+
 void GP2X_SwitchTVOutput(uint32_t oldMode, uint32_t newMode) {
   const Output from = OutputOfMode(oldMode), to = OutputOfMode(newMode);
   if (from == kLCD && to == kLCD) return;
@@ -244,6 +256,7 @@ uint32_t VKR_InterlaceSwitch() {
 
 uint32_t VKR_GetCurrentTVFieldOutput(int* field) {
   if (!field) return VKR_BAD_ARGUMENT;
+  if (!GP2X_IsOpen()) return VKR_ERROR;
   if (g_ulDISPLAY_MODE <= 4) return VKR_NOT_SUPPORTED;
   uint8_t status = 0;
   VKR_InCX25874(CX25874_FIELD, &status);
@@ -264,8 +277,10 @@ uint32_t VKR_WriteCloseCaption(uint16_t pair) {
   if (!GP2X_IsOpen()) return VKR_ERROR;
   if (GP2X_TVEncoderBusy()) {
     const uint32_t start = NowMS();
-    while (GP2X_TVEncoderBusy())
+    while (GP2X_TVEncoderBusy()) {
+      GP2X_WaitingForEncoder();
       if (NowMS() - start >= kCaptionWaitMS) return VKR_ERROR;
+    }
   }
   if (VKR_OutCX25874(CX25874_CAPTION_FIRST, static_cast<uint8_t>(pair >> 8)) != VKR_OK) return VKR_ERROR;
   if (VKR_OutCX25874(CX25874_CAPTION_SECOND, static_cast<uint8_t>(pair)) != VKR_OK) return VKR_ERROR;

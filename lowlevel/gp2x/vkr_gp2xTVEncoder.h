@@ -11,3 +11,6 @@ void GP2X_SwitchTVOutput(uint32_t oldMode, uint32_t newMode);
 
 // True while the encoder cannot take a caption pair: status busy, or the status read failed.
 bool GP2X_TVEncoderBusy();
+// The bus's delay unit follows the processor clock (in units of 100 Hz) set at start-up and by
+// VKR_SetCPUClock, so it stays just above the encoder's timing at any clock.
+void GP2X_FollowCPUClock(uint32_t clock100Hz);

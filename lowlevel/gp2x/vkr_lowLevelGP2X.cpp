@@ -7,6 +7,7 @@
 
 #include "vkr_gp2xPlatform.h"
 #include "vkr_gp2xState.h"
+#include "vkr_gp2xTVEncoder.h"
 
 volatile uint16_t* g_pGP2X_REG16 = nullptr;
 volatile uint32_t* g_pGP2X_REG32 = nullptr;
@@ -124,6 +125,16 @@ void SaveRegisters() {
   g_bRegistersSaved = 1;
 }
 
+// The processor clock the firmware left, from the snapshot (no access of its own).
+uint32_t SavedCPUClock100Hz() {
+  uint16_t pll = 0, dividers = 0;
+  for (size_t n = 0; n < kSavedHalfwords.size(); ++n) {
+    if (kSavedHalfwords[n].readFrom == GP2X_FPLLVSETREG) pll = g_usSavedHalfwords[n];
+    if (kSavedHalfwords[n].readFrom == GP2X_SYSCSETREG) dividers = g_usSavedHalfwords[n];
+  }
+  return GP2X_CPUClock100Hz(pll, dividers);
+}
+
 void RestoreRegisters() {
   for (size_t n = 0; n < kSavedWords.size(); ++n)
     GP2X_WriteReg32(kSavedWords[n].restoreTo, g_ulSavedWords[n]);
@@ -131,14 +142,17 @@ void RestoreRegisters() {
     GP2X_WriteReg16(kSavedHalfwords[n].restoreTo, g_usSavedHalfwords[n]);
 }
 
+// Holds the second core before its memory goes away: teardown's first step, of a back end that
+// started (a failed start-up has written no register and writes none).
+void HoldSecondCore() {
+  if (!GP2X_IsOpen()) return;
+  GP2X_WriteReg16(GP2X_DUALCTRL940, GP2X_DUALCTRL940_HOLD);
+  GP2X_SetBits16(GP2X_SYSCLKENREG, GP2X_SYSCLKEN_ARM940);
+}
+
 // Closes and unmaps whatever is open, in teardown's order; restores the registers first when
 // they were saved. Safe in every state.
 void CloseEverything() {
-  if (GP2X_IsOpen()) {
-    // Hold the second core before its memory goes away.
-    GP2X_WriteReg16(GP2X_DUALCTRL940, GP2X_DUALCTRL940_HOLD);
-    GP2X_SetBits16(GP2X_SYSCLKENREG, GP2X_SYSCLKEN_ARM940);
-  }
   GP2X_CloseInputDevices();
   if (g_nTouchScreenFD != -1) {
     GP2X_Close(g_nTouchScreenFD);
@@ -193,7 +207,10 @@ bool OpenEverything() {
 
 uint32_t VKR_InitLowLevelAPI(const char* /*title*/) {
   std::puts("GP2X Low-Level Library v1.00");
-  if (g_nMemFD != -1) CloseEverything();
+  if (g_nMemFD != -1) {
+    HoldSecondCore();
+    CloseEverything();
+  }
   g_bRegistersSaved = 0;
   strStartUpError[0] = '\0';
   if (!OpenEverything()) {
@@ -208,6 +225,7 @@ uint32_t VKR_InitLowLevelAPI(const char* /*title*/) {
   g_nScreenSizeX = 320;
   g_nScreenSizeY = 240;
   SaveRegisters();
+  GP2X_FollowCPUClock(SavedCPUClock100Hz());
   GP2X_WriteReg16(GP2X_COMCLKENREG, GP2X_COMCLKEN_ALL);
   GP2X_SetBits16(GP2X_SYSCLKENREG, GP2X_SYSCLKEN_DISPLAY);
   GP2X_WriteReg16(GP2X_MLC_YUV_CNTL, 0);
@@ -217,6 +235,7 @@ uint32_t VKR_InitLowLevelAPI(const char* /*title*/) {
 uint32_t VKR_FreeLowLevelAPI(int returnToLauncher) {
   // Without a start-up (or a second time) there is nothing to hand back.
   if (g_nMemFD == -1) return VKR_OK;
+  HoldSecondCore();
   CloseEverything();
   if (returnToLauncher) {
     GP2X_ChangeDirectory(GP2X_LAUNCHER_DIR);

@@ -10,6 +10,9 @@
 
 #include "console/console_state.h"
 #include "vkr_lowLevel.h"
+#if defined(VKR_BACKEND_HANDHELD)
+#include "sim.h"
+#endif
 
 namespace {
 
@@ -101,6 +104,9 @@ TEST(BitBlockCopy, PlainAndInterlacedMatchTheBitByBitReference) {
 class OutputDebugTest : public ::testing::Test {
  protected:
   void SetUp() override {
+#if defined(VKR_BACKEND_HANDHELD)
+    SimPowerOn(SimConfigFromEnvironment());  // the console the hardware back end runs on
+#endif
     ASSERT_EQ(VKR_InitLowLevelAPI("output"), VKR_OK);
     VKR_DbgClrScr(0, 0);
   }

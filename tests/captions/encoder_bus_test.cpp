@@ -1,5 +1,7 @@
 // The encoder's two-wire transfers, the output switching and the caption hand-over on the simulated
 // console, checked by its encoder, which decodes the transfers from the line levels alone.
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,9 @@ TEST_F(CaptionTest, BeforeStartUpNothingReachesTheBus) {
   EXPECT_EQ(VKR_InCX25874(0x02, &value), VKR_ERROR);
   EXPECT_EQ(VKR_WriteCloseCaption(0x942C), VKR_ERROR);  // no wait on a clock that cannot run
   EXPECT_EQ(VKR_InterlaceSwitch(), VKR_ERROR);
+  int field = 7;
+  EXPECT_EQ(VKR_GetCurrentTVFieldOutput(&field), VKR_ERROR);
+  EXPECT_EQ(field, 7);
   EXPECT_EQ(value, 0x5A);
   EXPECT_EQ(SimAccessCount(), accesses);
 }
@@ -170,7 +175,8 @@ TEST_F(CaptionTest, CaptionPairsWaitForTheEncoderOneFieldApart) {
   EXPECT_EQ(sent[2].field, sent[1].field + 1);
   // Each went out in a vertical blank, the next pair waiting for it: a wait of under a field.
   EXPECT_EQ(sent[2].timeNs - sent[0].timeNs, 40000000u);
-  EXPECT_LT(SimNowNs() - sent[1].timeNs, 1000000u);
+  // After the second one left: a status read and the two writes, under a millisecond each.
+  EXPECT_LT(SimNowNs() - sent[1].timeNs, 3000000u);
   // The busy status read a second time jumped the clock to its end: a few transfers a pair.
   EXPECT_LT(SimAccessCount() - accesses, 5000u);
   EXPECT_EQ(TVConsole_EncoderWrites(), (Writes{"C0=94", "C2=A7", "C0=94", "C2=AD", "C0=91", "C2=20"}));
@@ -187,4 +193,119 @@ TEST_F(CaptionTest, SilentEncoderDropsThePairAfterACoupleOfFields) {
   EXPECT_EQ(SIM_CX25874_CaptionCount(), 0u);
   // Its unanswered polls jumped the clock a millisecond at a time.
   EXPECT_LT(SimAccessCount() - accesses, 10000u);
+}
+
+namespace {
+
+// The scan-mode switch as it happens: the display controller's writes (0x2800 to 0x28FF) and the
+// encoder's transfers in one sequence, each transfer with its time in microseconds.
+struct SwitchEvent {
+  std::string what;
+  uint64_t us;
+};
+std::vector<SimAccess> g_switchAccesses;
+std::vector<SwitchEvent> g_switchEncoder;
+std::vector<size_t> g_switchEncoderAt;  // accesses logged before each transfer
+
+void CollectSwitchTransfer(void*, const char* line) {
+  const std::string text = line;
+  g_switchEncoder.push_back({text.substr(text.find("ENC")), std::stoull(text)});
+  g_switchEncoderAt.push_back(g_switchAccesses.size());
+}
+
+std::vector<SwitchEvent> RecordInterlaceSwitch() {
+  g_switchAccesses.clear();
+  g_switchEncoder.clear();
+  g_switchEncoderAt.clear();
+  SIM_CX25874_SetTraceSink(CollectSwitchTransfer, nullptr);
+  SimSetAccessLog(&g_switchAccesses);
+  EXPECT_EQ(VKR_InterlaceSwitch(), VKR_OK);
+  SimSetAccessLog(nullptr);
+  std::vector<SwitchEvent> events;
+  size_t transfer = 0;
+  for (size_t n = 0; n <= g_switchAccesses.size(); ++n) {
+    for (; transfer < g_switchEncoder.size() && g_switchEncoderAt[transfer] <= n; ++transfer)
+      events.push_back(g_switchEncoder[transfer]);
+    if (n == g_switchAccesses.size()) break;
+    const SimAccess& access = g_switchAccesses[n];
+    if (access.write && !access.blitter && access.offset >= 0x2800 && access.offset < 0x2900) {
+      char text[32];
+      std::snprintf(text, sizeof text, "W 0x%04X 0x%04X", access.offset, access.value);
+      events.push_back({text, 0});
+    }
+  }
+  return events;
+}
+
+// The events without the field polls, and the values of those polls before the first display write.
+std::vector<std::string> WithoutFieldReads(const std::vector<SwitchEvent>& events) {
+  std::vector<std::string> kept;
+  for (const SwitchEvent& event : events)
+    if (event.what.rfind("ENC R 0x06", 0) != 0) kept.push_back(event.what);
+  return kept;
+}
+
+// Lets time pass until the encoder's field register reads zero in its low four bits (the blank of
+// an even field): the moment a switch that skipped the first phase of its poll would go at once.
+void WaitForZeroField() {
+  for (uint8_t field = 1; (field & 0x0F) != 0;) {
+    ASSERT_EQ(VKR_InCX25874(0x06, &field), VKR_OK);
+    if (field & 0x0F) SimAdvanceNs(100000);
+  }
+}
+
+}  // namespace
+
+// Both outputs, both ways, written out in full; the way to progressive first waits for a field
+// boundary (the field register's low bits non-zero, then zero) and lets 40 or 48 ms pass before
+// the encoder's scan register.
+TEST_F(CaptionTest, InterlaceSwitchOnBothOutputsWritesItsWholeSequence) {
+  struct Case {
+    SimTV tv;
+    uint32_t mode;
+    uint16_t control;  // 0x2800 as the firmware left it
+    std::vector<std::string> toProgressive, back;
+    uint64_t waitUs;
+  };
+  const Case cases[] = {
+      {SimTV::Ntsc, 6, 0x03A9,
+       {"ENC W 0x6C 0x42", "W 0x2820 0x01C0", "W 0x2800 0x0389", "W 0x2826 0x0270",
+        "ENC W 0x90 0x04", "W 0x2822 0x3815", "ENC W 0x6C 0x46"},
+       {"ENC W 0x6C 0x42", "W 0x2822 0x3816", "W 0x2800 0x03A9", "W 0x2820 0x0180",
+        "W 0x2826 0x0270", "ENC W 0x90 0x06", "ENC W 0x6C 0x46"},
+       40000},
+      {SimTV::Pal, 20, 0x13A9,
+       {"ENC W 0x6C 0x42", "W 0x2820 0x01C1", "W 0x2800 0x1389", "W 0x2826 0x0270",
+        "ENC W 0x90 0x37", "ENC W 0x6C 0x46"},
+       {"ENC W 0x6C 0x42", "W 0x2822 0x3818", "W 0x2800 0x13A9", "W 0x2820 0x0181",
+        "W 0x2826 0x0270", "ENC W 0x90 0x38", "ENC W 0x6C 0x46"},
+       48000},
+  };
+  for (const Case& c : cases) {
+    TVConsole_PowerOn(c.tv, c.mode);
+    ASSERT_EQ(SimPeekReg16(0x2800), c.control);
+    WaitForZeroField();
+    const std::vector<SwitchEvent> events = RecordInterlaceSwitch();
+    EXPECT_EQ(WithoutFieldReads(events), c.toProgressive) << "to progressive, mode " << c.mode;
+    // The field polls: zero at first, then non-zero, then zero again right before the writes.
+    std::vector<uint8_t> fields;
+    uint64_t lastPollUs = 0, scanUs = 0;
+    for (const SwitchEvent& event : events) {
+      if (event.what.rfind("ENC R 0x06", 0) == 0) {
+        fields.push_back(static_cast<uint8_t>(std::stoul(event.what.substr(11), nullptr, 16)));
+        lastPollUs = event.us;
+      }
+      if (event.what.rfind("ENC W 0x90", 0) == 0) scanUs = event.us;
+    }
+    ASSERT_GE(fields.size(), 3u);
+    EXPECT_EQ(fields.front() & 0x0F, 0);
+    EXPECT_EQ(fields.back() & 0x0F, 0);
+    EXPECT_NE(std::find_if(fields.begin(), fields.end(), [](uint8_t f) { return f & 0x0F; }),
+              fields.end());
+    // A wait of 40 or 48 ms on the millisecond clock: the last millisecond may be a part of one.
+    EXPECT_GT(scanUs - lastPollUs, c.waitUs - 1000);
+    EXPECT_LT(scanUs - lastPollUs, c.waitUs + 2000);
+
+    EXPECT_EQ(WithoutFieldReads(RecordInterlaceSwitch()), c.back) << "back, mode " << c.mode;
+  }
 }

@@ -117,3 +117,32 @@ TEST_F(CaptionTest, SilentEncoderCannotHoldTheDemoPastItsEnd) {
   EXPECT_LT(run.longestFrameNs, 100000000u);
   EXPECT_LT(run.endNs - run.startNs, 117500000000u);
 }
+
+// Row j is due once the demo clock passes T(j) = 72,300 + 900 j (j up to 23) or 77,600 + 700 j (24
+// to 27): it starts in the first frame after that, after the three prologue frames, and at most one
+// row starts a frame, so rows that fell due together (a frame where the clock jumped past two due
+// times) start in the frames that follow, one each.
+TEST_F(CaptionTest, RowsStartAfterTheirDueTimesOneAFrame) {
+  const auto due = [](int j) -> uint32_t { return j <= 23 ? 72300 + 900 * j : 77600 + 700 * j; };
+  // 20 ms frames that fall on every due time, and one jump past T(2), T(3) and T(4).
+  std::vector<uint32_t> frames;
+  for (uint32_t now = 72300; now < 74000; now += 20) frames.push_back(now);
+  for (uint32_t now = 76000; now < 98000; now += 20) frames.push_back(now);
+  VKR_CCG_State state = VKR_CCG_Init(1);
+  VKR_CCG_SetUpEncoder(state);
+  int expectedRow = 0, prologueFrames = 0;
+  for (size_t f = 0; f < frames.size(); ++f) {
+    const int before = state.row;
+    VKR_CCG_Advance(state, frames[f]);
+    VKR_CCG_Drain(state, frames[f]);
+    SimAdvanceNs(kFieldNs);
+    // The row the frame should start: the next one, when it is due, the prologue is done and no
+    // row started in this frame yet.
+    const bool prologue = frames[f] > 72300 && prologueFrames < 3;
+    prologueFrames += prologue;
+    const bool starts = !prologue && expectedRow < 28 && frames[f] > due(expectedRow);
+    ASSERT_EQ(state.row - before, starts ? 1 : 0) << "frame at " << frames[f] << " ms";
+    if (starts) ++expectedRow;
+  }
+  EXPECT_EQ(expectedRow, 28);
+}

@@ -1,12 +1,13 @@
 // dualcore_test.cpp: the back end's second-core operations on the simulated console, whose second
 // core runs the real program image (and an example image whose routine leaves results) in its
-// emulator over the console's second-core memory.
+// emulator over the console's second-core memory, in step with the main core on the virtual clock.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
+#include <cstdio>
 #include <cstring>
-#include <thread>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "example940t_image.h"
@@ -20,21 +21,21 @@
 
 namespace {
 
-using namespace std::chrono_literals;
-
 // The second-core memory word at a second-core address.
 uint32_t Word(uint32_t address) { return g_pGP2X_DUALCORE_MEM[address / 4]; }
 uint32_t HeaderWord(uint32_t field) { return Word(GP2X_DUALCORE_HEADER + field); }
 
-// Polls until the condition holds or two seconds pass; the simulated core runs on its own thread.
+constexpr uint64_t kMillisecondNs = 1000000;
+
+// Lets console time pass until the condition holds or two seconds have; the second core runs as
+// the clock moves.
 template <typename Condition>
 bool Eventually(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 2s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
+  for (int step = 0; step < 20000; ++step) {
+    if (condition()) return true;
+    SimAdvanceNs(kMillisecondNs / 10);
   }
-  return true;
+  return condition();
 }
 
 uint32_t Sent() {
@@ -139,17 +140,12 @@ TEST_F(DualCore, PausedCoreFillsTheRingAndTheNextSendWaitsForRelease) {
   EXPECT_EQ(HeaderWord(GP2X_DCQ_PENDING), 1000u);
   EXPECT_EQ(Word(GP2X_DUALCORE_RING + 4 * 999), 1999u);
 
-  std::atomic<bool> sentLast{false};
-  std::thread sender([&] {
-    VKR_DualCoreSendCmd(2000);
-    sentLast = true;
-  });
-  std::this_thread::sleep_for(50ms);
-  EXPECT_FALSE(sentLast);
-  EXPECT_EQ(Sent(), 1000u);
+  SimAdvanceNs(50 * kMillisecondNs);
+  EXPECT_EQ(Processed(), 0u);
 
+  // Released, the core takes one while the next send waits for room.
   ASSERT_EQ(VKR_DualCorePause(0), VKR_OK);
-  sender.join();
+  ASSERT_EQ(VKR_DualCoreSendCmd(2000), VKR_OK);
   EXPECT_EQ(Sent(), 1001u);
   EXPECT_EQ(Word(GP2X_DUALCORE_RING), 2000u);
   EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
@@ -176,7 +172,7 @@ TEST_F(DualCore, StopHoldsTheCoreAndARestartStartsAFreshQueue) {
   EXPECT_EQ(SimArm940_GetStatus().run, SimArm940Run::Held);
 
   for (uint32_t i = 0; i < 3; ++i) ASSERT_EQ(VKR_DualCoreSendCmd(i), VKR_OK);
-  std::this_thread::sleep_for(20ms);
+  SimAdvanceNs(20 * kMillisecondNs);
   EXPECT_EQ(Processed(), 0u);
 
   ASSERT_EQ(VKR_DualCoreStart(MAIN940T_IMAGE, MAIN940T_IMAGE_WORDS), VKR_OK);
@@ -237,4 +233,63 @@ TEST_F(DualCore, TeardownHoldsTheCoreAndPowerOnStopsARunningOne) {
   EXPECT_EQ(status.run, SimArm940Run::Held);
   EXPECT_EQ(status.releases, 0u);
   VKR_FreeLowLevelAPI(0);
+}
+
+// What one run of the example image left: its results, the console time and the trace.
+struct SummingRun {
+  uint32_t sum, hash, processed;
+  uint64_t endNs;
+  std::string trace;
+};
+
+SummingRun RunSummingImage(const std::string& tracePath) {
+  SimConfig config;
+  config.realTime = false;
+  config.tracePath = tracePath;
+  SimPowerOn(config);
+  EXPECT_EQ(VKR_InitLowLevelAPI(""), VKR_OK);
+  EXPECT_EQ(VKR_DualCoreStart(EXAMPLE940T_IMAGE, EXAMPLE940T_IMAGE_WORDS), VKR_OK);
+  uint32_t seed = 99;
+  for (uint32_t i = 0; i < 3000; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    VKR_DualCoreSendCmd(seed);
+    if (i % 500 == 0) VKR_WaitHSync();  // the main core's own work between sends
+  }
+  VKR_WaitArm940T();
+  SummingRun run{Word(GP2X_DUALCORE_QUEUE_AREA), Word(GP2X_DUALCORE_QUEUE_AREA + 4), Processed(),
+                 SimNowNs(), {}};
+  VKR_FreeLowLevelAPI(0);
+  SimPowerOff();
+  std::ifstream file(tracePath);
+  std::stringstream text;
+  text << file.rdbuf();
+  run.trace = text.str();
+  std::remove(tracePath.c_str());
+  return run;
+}
+
+// The second core runs on the console's clock: the same commands give the same results, times and
+// trace run after run.
+TEST(DualCoreClock, TwoRunsOfTheSummingImageAreTheSame) {
+  const std::string path = ::testing::TempDir() + "dualcore_trace.txt";
+  const SummingRun first = RunSummingImage(path);
+  const SummingRun second = RunSummingImage(path);
+  EXPECT_EQ(first.processed, 3000u);
+  EXPECT_EQ(first.sum, second.sum);
+  EXPECT_EQ(first.hash, second.hash);
+  EXPECT_EQ(first.endNs, second.endNs);
+  EXPECT_GT(first.trace.size(), 1000u);
+  EXPECT_TRUE(first.trace == second.trace);
+}
+
+// A core that waits on an empty queue is not run: its time passes without the emulator.
+TEST_F(DualCore, AnIdleCoreCostsNoEmulationUntilACommandComes) {
+  ASSERT_EQ(VKR_DualCoreStart(EXAMPLE940T_IMAGE, EXAMPLE940T_IMAGE_WORDS), VKR_OK);
+  SimAdvanceNs(kMillisecondNs);
+  const uint32_t pc = SimArm940_GetStatus().pc;
+  SimAdvanceNs(1000 * kMillisecondNs);  // a second of console time
+  EXPECT_EQ(SimArm940_GetStatus().pc, pc);
+  ASSERT_EQ(VKR_DualCoreSendCmd(41), VKR_OK);
+  ASSERT_EQ(VKR_WaitArm940T(), VKR_OK);
+  EXPECT_EQ(Word(GP2X_DUALCORE_QUEUE_AREA), 41u);
 }

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SimConfig config;
     config.realTime = false;
     SimPowerOn(config);
-    std::atexit(SimPowerOff);  // the second core's thread ends before the process does
+    std::atexit(SimPowerOff);  // the second core's emulator closes before the process ends
     return true;
   }();
   (void)powered;
@@ -62,8 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   g_sim.reg.fill(0);
   g_sim.blitter.fill(0);
   SimFirmware_SetRegisters(SimTV::Lcd);
-  SimDisplay_Reset();
-  SimBlitter_Reset();
+  g_sim.display.palette = {};
+  g_sim.display.osdPalette = {};
+  SimDisplay_PowerOn();  // the firmware's gamma table
+  g_sim.blitterUnit = SimBlitterUnit{};
   Reader r{data, size};
   while (r.left) {
     const uint8_t kind = r.Byte();

@@ -109,10 +109,11 @@ TEST(SimTelevision, TraceCarriesTheEncodersTransfersAndTheBusDumpItsLines) {
     lastTime = time;
     if (line.find(" ENC ") != std::string::npos) encoder.push_back(line.substr(line.find("ENC")));
   }
-  // The output switch of the demo's mode, the caption set-up, then only the final erase (the
-  // viewer quit before 72.3 s), and the switch back to the firmware's mode.
+  // The output switch of the demo's mode, the caption set-up (read-modify-writes: the bits the
+  // encoder powered on with stay), then only the final erase (the viewer quit before 72.3 s), and
+  // the switch back to the firmware's mode.
   const std::vector<std::string> expected = {
-      "ENC W 0x8C 0x43", "ENC R 0x5E 0x00", "ENC W 0x5E 0x04", "ENC R 0xC4 0x00", "ENC W 0xC4 0x18",
+      "ENC W 0x8C 0x43", "ENC R 0x5E 0x30", "ENC W 0x5E 0x34", "ENC R 0xC4 0x81", "ENC W 0xC4 0x99",
       "ENC W 0xD0 0x4A", "ENC W 0xD2 0x8C", "ENC W 0xD4 0x59", "ENC R 0x02 0x00",
       "ENC W 0xC0 0x94", "ENC W 0xC2 0x2C", "ENC W 0x8C 0x43"};
   EXPECT_EQ(encoder, expected);

@@ -3,7 +3,9 @@
 // and failures that leave nothing open.
 #include <array>
 #include <string>
+#include <vector>
 
+#include "sim_cx25874.h"
 #include "sim_fixture.h"
 
 namespace {
@@ -141,7 +143,12 @@ TEST_F(SimTest, StartUpFailureAnswersErrorAndLeavesNothingOpen) {
     config.faults = faults[n];
     PowerOn(config);
     const uint16_t clockEnables = SimPeekReg16(GP2X_COMCLKENREG);
+    std::vector<SimAccess> accesses;
+    SimSetAccessLog(&accesses);
     EXPECT_EQ(Start(), VKR_ERROR);
+    SimSetAccessLog(nullptr);
+    for (const SimAccess& access : accesses)  // the registers were only read
+      EXPECT_FALSE(access.write) << std::hex << access.offset;
     EXPECT_NE(std::string(VKR_GetStartUpError()).find(devices[n]), std::string::npos)
         << VKR_GetStartUpError();
     EXPECT_EQ(SimMappedWindows(), 0u);
@@ -168,3 +175,45 @@ TEST_F(StartedSimTest, StartingAgainRestoresFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+uint32_t g_framesHooked = 0;
+void CountFrame(void*) { ++g_framesHooked; }
+
+}  // namespace
+
+// The console powers on only when asked, and each power-on is a new console: nothing of the run
+// before (time, frames, captions, offences, hooks, registers) is left.
+TEST(SimPower, NothingAnswersUntilPowerOnAndEachPowerOnIsANewConsole) {
+  SimPowerOff();
+  EXPECT_EQ(VKR_InitLowLevelAPI(""), VKR_ERROR);
+  EXPECT_EQ(SimMappedWindows(), 0u);
+  EXPECT_EQ(SimAccessCount(), 0u);
+
+  SimConfig config;
+  config.realTime = false;
+  config.tv = SimTV::Ntsc;
+  SimPowerOn(config);
+  ASSERT_EQ(VKR_InitLowLevelAPI(""), VKR_OK);
+  SimSetFrameHook(CountFrame, nullptr);
+  ASSERT_EQ(VKR_WriteCloseCaption(0x942C), VKR_OK);
+  VKR_OutCX25874(0x5E, 0x04);  // an offence
+  SimAdvanceNs(100000000);
+  ASSERT_GT(g_framesHooked, 0u);
+  ASSERT_EQ(SIM_CX25874_CaptionCount(), 1u);
+  ASSERT_EQ(SimStrictOffences(), 1u);
+  VKR_FreeLowLevelAPI(0);
+
+  SimPowerOn(config);
+  EXPECT_EQ(SimNowNs(), 0u);
+  EXPECT_EQ(SimFramesBegun(), 0u);
+  EXPECT_EQ(SimAccessCount(), 0u);
+  EXPECT_EQ(SIM_CX25874_CaptionCount(), 0u);
+  EXPECT_EQ(SIM_CX25874_Register(0x5E), 0x30);
+  EXPECT_EQ(SimStrictOffences(), 0u);
+  const uint32_t hooked = g_framesHooked;
+  SimAdvanceNs(100000000);
+  EXPECT_EQ(g_framesHooked, hooked);  // the hook went with the console it was set on
+  SimPowerOff();
+}
