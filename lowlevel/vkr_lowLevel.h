@@ -2,54 +2,20 @@
 // Every operation answers a VKR_ result code unless its line says otherwise. Offsets are byte
 // offsets into the 8 MiB block of video memory (0 to 0x7FFFFF).
 //
-// Sections: result codes and sizes, lifecycle, display mode and video memory, RGB layer, YUV
-// layer, cursor, OSD and sub-picture, blitter, input, timing, second core, frame output, system
-// controls, captions, memory helpers, colour conversion, debug console.
+// Sections: lifecycle, display mode and video memory, RGB layer, YUV layer, cursor, OSD and
+// sub-picture, blitter, input, timing, second core, frame output, system controls, captions,
+// memory helpers, colour conversion, debug console. The result codes, sizes and button masks are
+// in vkr_lowLevelCodes.h, which this includes.
 #pragma once
 
 #include <cstdint>
+
+#include "vkr_lowLevelCodes.h"
 
 // One back end is built into each program; its target defines exactly one of these.
 #if !defined(VKR_BACKEND_DESKTOP) && !defined(VKR_BACKEND_HANDHELD)
 #error "define VKR_BACKEND_DESKTOP or VKR_BACKEND_HANDHELD (the back-end library target does)"
 #endif
-
-// ---- Result codes and sizes ----------------------------------------------------------------
-inline constexpr uint32_t VKR_OK = 0;
-inline constexpr uint32_t VKR_ERROR = 1;              // start-up failed, or the library is not started
-inline constexpr uint32_t VKR_NOT_SUPPORTED = 2;      // not available in this back end or mode
-inline constexpr uint32_t VKR_BAD_ARGUMENT = 4;       // out of range, misaligned or null; nothing changed
-inline constexpr uint32_t VKR_LED_OFF = 5;
-inline constexpr uint32_t VKR_LED_ON = 6;
-inline constexpr uint32_t VKR_HID_NOT_AVAILABLE = 7;
-inline constexpr uint32_t VKR_HID_NO_EVENT = 8;
-inline constexpr uint32_t VKR_HID_EVENT = 10;
-inline constexpr uint32_t VKR_CC_BUFFER_FULL = 11;
-
-inline constexpr uint32_t VKR_VIDEO_MEMORY_SIZE = 0x800000;
-inline constexpr uint32_t VKR_DUALCORE_MEMORY_SIZE = 0x500000;
-inline constexpr uint32_t VKR_MAX_DISPLAY_MODE = 32;
-
-// Input state word: a set bit is a held button.
-inline constexpr uint32_t VKR_BUTTON_UP = 0x00001;
-inline constexpr uint32_t VKR_BUTTON_UP_LEFT = 0x00002;
-inline constexpr uint32_t VKR_BUTTON_LEFT = 0x00004;
-inline constexpr uint32_t VKR_BUTTON_DOWN_LEFT = 0x00008;
-inline constexpr uint32_t VKR_BUTTON_DOWN = 0x00010;
-inline constexpr uint32_t VKR_BUTTON_DOWN_RIGHT = 0x00020;
-inline constexpr uint32_t VKR_BUTTON_RIGHT = 0x00040;
-inline constexpr uint32_t VKR_BUTTON_UP_RIGHT = 0x00080;
-inline constexpr uint32_t VKR_BUTTON_START = 0x00100;
-inline constexpr uint32_t VKR_BUTTON_SELECT = 0x00200;
-inline constexpr uint32_t VKR_BUTTON_L = 0x00400;
-inline constexpr uint32_t VKR_BUTTON_R = 0x00800;
-inline constexpr uint32_t VKR_BUTTON_A = 0x01000;
-inline constexpr uint32_t VKR_BUTTON_B = 0x02000;
-inline constexpr uint32_t VKR_BUTTON_X = 0x04000;
-inline constexpr uint32_t VKR_BUTTON_Y = 0x08000;
-inline constexpr uint32_t VKR_BUTTON_VOLUME_DOWN = 0x10000;
-inline constexpr uint32_t VKR_BUTTON_VOLUME_UP = 0x20000;
-inline constexpr uint32_t VKR_BUTTON_STICK = 0x40000;
 
 // ---- Lifecycle -----------------------------------------------------------------------------
 // Starts the library: banner on standard output, video memory, the window titled `title` (null

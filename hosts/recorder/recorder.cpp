@@ -1,6 +1,6 @@
 // recorder.cpp: the desktop back end as a recording host: the frame hook hands each composed
 // picture to the recording, buttons become key events of the window, bitmaps come from the
-// library's capture.
+// library's capture, the program's music is mixed in step with the virtual clock.
 #include "recorder.h"
 
 #include <SDL.h>
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "program_host.h"
 #include "vkr_lowLevel.h"
 #include "vkr_winHost.h"
 #include "wav_music_driver.h"
@@ -22,7 +23,9 @@ const char* SaveDesktopBitmap(const char* prefix) {
   return VKR_LowLevelAPI_SaveBMP(prefix) ? bitmapFile : nullptr;
 }
 
-void PushButtonKey(uint32_t button, bool down) {
+}  // namespace
+
+void VKR_WinPushButtonKey(uint32_t button, bool down) {
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.type = event.type;
@@ -30,6 +33,8 @@ void PushButtonKey(uint32_t button, bool down) {
   event.key.keysym.sym = static_cast<SDLKey>(VKR_WinKeyOfButton(button));
   SDL_PushEvent(&event);
 }
+
+namespace {
 
 void OnFrameComposed(void*) {
   int width = 0, height = 0;
@@ -40,11 +45,10 @@ void OnFrameComposed(void*) {
 
 }  // namespace
 
-RecorderResult RecordDemo(const RecorderOptions& options) {
+RecorderResult RecordOnDesktop(const RecorderOptions& options) {
   RecorderResult result;
   result.firstFrameNumber = g_nDiskWriteFrameID;
-  const RecordingHost host{SaveDesktopBitmap, PushButtonKey, VKR_WinAdvanceVirtualClock,
-                           &result.report};
+  const RecordingHost host{SaveDesktopBitmap, VKR_WinPushButtonKey, VKR_WinAdvanceVirtualClock};
   if (!RecordingBegin(options, host)) {
     result.status = 1;
     return result;
@@ -56,10 +60,9 @@ RecorderResult RecordDemo(const RecorderOptions& options) {
   VKR_WinSetStartupDisplayMode(options.startupDisplayMode);
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
 
-  DemoHost demoHost;
-  demoHost.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
-  demoHost.report = &result.report;
-  result.status = VKR_Demo_Run(demoHost);
+  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
+  result.status = options.program ? options.program(options.programContext) : 0;
+  Host_SetMusicDrivers(nullptr);
 
   VKR_WinSetFrameHook(nullptr, nullptr);
   VKR_WinSetPresenting(true);

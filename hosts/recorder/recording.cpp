@@ -2,14 +2,16 @@
 // one frame period of music to the WAV file and the encoder, then time and timed buttons.
 #include "recording.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "demo_layout.h"
 #include "encoder_process.h"
+#include "program_host.h"
 #include "progress_bar.h"
 #include "wav_music_driver.h"
 
@@ -42,6 +44,7 @@ struct Recording {
   std::vector<std::string> stillFiles;
   uint32_t paintsSeen = 0;
   FILE* digests = nullptr;
+  bool digestsByPaint = false;  // the program reported a paint: only painted frames are written
 };
 
 Recording recording;
@@ -68,13 +71,30 @@ void SetDueButtons() {
   }
 }
 
-// The demo time of the paint this frame shows, when a paint came since the frame before.
-bool PaintedSinceLastFrame(uint32_t* demoMs) {
-  const DemoReport* report = recording.host.report;
-  if (!report || report->paints == recording.paintsSeen) return false;
-  recording.paintsSeen = report->paints;
-  *demoMs = report->lastPaintMs;
+// The program time of the paint this frame shows, when a paint came since the frame before.
+bool PaintedSinceLastFrame(uint32_t* programMs) {
+  const ProgramPaints& reported = Host_Paints();
+  if (reported.paints == recording.paintsSeen) return false;
+  recording.paintsSeen = reported.paints;
+  *programMs = reported.lastPaintMs;
   return true;
+}
+
+// One line a painted frame. Until the program reports its first paint every frame counts, keyed
+// by its number; the first report starts the file over, so a program that reports its paints
+// has only those in it.
+void WriteDigest(bool painted, uint32_t programMs, uint64_t digest) {
+  FILE* file = recording.digests;
+  if (painted && !recording.digestsByPaint) {
+    recording.digestsByPaint = true;
+    std::fflush(file);
+    if (ftruncate(fileno(file), 0) != 0) recording.bitmapFailed = true;
+    std::rewind(file);
+  }
+  const uint64_t key = recording.digestsByPaint ? programMs : recording.framesDone;
+  if (painted || !recording.digestsByPaint)
+    std::fprintf(file, "%llu %016llx\n", static_cast<unsigned long long>(key),
+                 static_cast<unsigned long long>(digest));
 }
 
 // A frame painted at one of the demo-clock stills.
@@ -163,12 +183,13 @@ uint32_t FramePeriodMs(uint32_t framesPerSecond) {
 
 bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
   recording = Recording{};
+  Host_ResetPaints();
   recording.options = options;
   recording.host = host;
   recording.periodMs = FramePeriodMs(options.framesPerSecond);
   recording.events = ButtonEventsOf(options.keys);
   recording.started = std::chrono::steady_clock::now();
-  recording.expectedFrames = kDemoPartEndMs / recording.periodMs + 8;
+  recording.expectedFrames = options.expectedMs / recording.periodMs + 8;
   recording.stillFiles.reserve(options.stillsMs.size() + options.demoStillsMs.size());
   if (!VKR_Rec_OpenWav(options.wavPath, kRecordingSampleRate)) {
     std::fprintf(stderr, "cannot write %s\n", options.wavPath.c_str());
@@ -191,9 +212,7 @@ void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) 
   const char* bitmapFile = nullptr;
   uint32_t demoMs = 0;
   const bool painted = PaintedSinceLastFrame(&demoMs);
-  if (painted && recording.digests)
-    std::fprintf(recording.digests, "%u %016llx\n", demoMs,
-                 static_cast<unsigned long long>(PictureDigest(pixels, width, height, pitch)));
+  if (recording.digests) WriteDigest(painted, demoMs, PictureDigest(pixels, width, height, pitch));
   if (FrameIsWanted(painted, demoMs)) {
     bitmapFile = recording.host.saveBitmap(options.framePrefix.c_str());
     recording.bitmapFailed |= !bitmapFile;

@@ -1,12 +1,12 @@
-// sim_recorder.cpp: the simulated console as a recording host. Its display's frames drive the
-// recording: each frame begun is composed and handed over; the console's own clock moves on by
-// itself, the buttons are the port lines, the bitmaps are the composed pictures.
+// sim_recorder.cpp: the simulated console as a recording host for any program. Its display's
+// frames drive the recording: each frame begun is composed and handed over; the console's own
+// clock moves on by itself, the buttons are the port lines, the bitmaps are the composed pictures.
 #include "sim_recorder.h"
 
 #include <cstdio>
 
 #include "bitmap_file.h"
-#include "demo_main.h"
+#include "program_host.h"
 #include "wav_music_driver.h"
 
 namespace {
@@ -52,7 +52,7 @@ RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
   RecorderResult result;
   g_ulSimButtonsHeld = 0;
   result.firstFrameNumber = g_nSimBitmapNumber;
-  const RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone, &result.report};
+  const RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone};
   if (!RecordingBegin(options, host)) {
     result.status = 1;
     return result;
@@ -63,10 +63,9 @@ RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
   SimPowerOn(config);
   SimSetFrameHook(OnFrameBegun, nullptr);
 
-  DemoHost demoHost;
-  demoHost.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
-  demoHost.report = &result.report;
-  result.status = VKR_Demo_Run(demoHost);
+  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
+  result.status = options.program ? options.program(options.programContext) : 0;
+  Host_SetMusicDrivers(nullptr);
 
   SimSetFrameHook(nullptr, nullptr);
   RecordingEnd(&result);

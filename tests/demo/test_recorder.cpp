@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "key_schedule.h"
-#include "recorder.h"
+#include "record_demo.h"
 #include "resource_pack.h"
 #include "scratch_dir.h"
 #include "vkr_lowLevel.h"
@@ -81,7 +81,7 @@ TEST(Recorder, SoundFileHoldsExactlyTheFramesPeriods) {
   RecorderOptions options;
   options.framesPerSecond = 25;
   options.wavPath = (dir.path() / "music.wav").string();
-  const RecorderResult result = RecordDemo(options);
+  const DemoRecording result = RecordDemo(options);
   ASSERT_EQ(result.status, 0);
   EXPECT_EQ(result.sampleFrames, uint64_t{result.framesComposed} * 22050 / 25);
 
