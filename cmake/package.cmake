@@ -52,6 +52,12 @@ foreach(module ${cb_package_modules})
   list(GET module 1 name)
   string(APPEND CB_PACKAGE_DEPENDENCIES "cb_find_module(${prefix} ${name})\n")
 endforeach()
+# The second core's command loop and the function that builds a program's own image with it.
+install(FILES ${PROJECT_SOURCE_DIR}/cmake/CopperbrambleArm940.cmake
+              ${PROJECT_SOURCE_DIR}/lowlevel/gp2x/main940t/main940t.s
+              ${PROJECT_SOURCE_DIR}/lowlevel/gp2x/main940t/image_to_source.cmake
+        DESTINATION ${cb_package_dir})
+
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/CopperbrambleConfig.cmake.in
   ${CMAKE_CURRENT_BINARY_DIR}/CopperbrambleConfig.cmake INSTALL_DESTINATION ${cb_package_dir})
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/CopperbrambleConfigVersion.cmake

@@ -19,6 +19,7 @@ runs=(
   "sprites 200:Right/600,900:Down/400,1400:Up/300,1700:A/200,2000:Start"
   "yuv_behind_rgb 1600:Start"
   "tv_captions 2600:Start --tv ntsc"
+  "second_core 500:A/400,1500:Start"
 )
 # The hardware back end's start-up waits 20 ms on the console's timer before it returns, so a
 # program's frames on the simulated console begin 20 ms later than on the desktop: its keys are
