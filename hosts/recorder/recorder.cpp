@@ -8,10 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "program_host.h"
 #include "vkr_lowLevel.h"
 #include "vkr_winHost.h"
-#include "wav_music_driver.h"
 
 extern int g_nDiskWriteFrameID;
 
@@ -43,31 +41,28 @@ void OnFrameComposed(void*) {
   RecordingFrame(pixels, width, height, pitch);
 }
 
-}  // namespace
-
-RecorderResult RecordOnDesktop(const RecorderOptions& options) {
-  RecorderResult result;
-  result.firstFrameNumber = g_nDiskWriteFrameID;
-  const RecordingHost host{SaveDesktopBitmap, VKR_WinPushButtonKey, VKR_WinAdvanceVirtualClock};
-  if (!RecordingBegin(options, host)) {
-    result.status = 1;
-    return result;
-  }
-  // A recording never shows a window, so it neither opens a real one nor copies into it.
+// A recording never shows a window, so it neither opens a real one nor copies into it.
+void SetUpDesktop(const RecorderOptions& options) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   VKR_WinSetPresenting(false);
   VKR_WinUseVirtualClock(0);
   VKR_WinSetStartupDisplayMode(options.startupDisplayMode);
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
+}
 
-  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
-  result.status = options.program ? options.program(options.programContext) : 0;
-  Host_SetMusicDrivers(nullptr);
-
+void TakeDownDesktop() {
   VKR_WinSetFrameHook(nullptr, nullptr);
   VKR_WinSetPresenting(true);
   VKR_WinSetStartupDisplayMode(0);
   VKR_WinUseSystemClock();
-  RecordingEnd(&result);
-  return result;
+}
+
+}  // namespace
+
+RecorderResult RecordOnDesktop(const RecorderOptions& options) {
+  RecordingHost host{SaveDesktopBitmap, VKR_WinPushButtonKey, VKR_WinAdvanceVirtualClock};
+  host.nowMs = [] { return uint64_t{VKR_WinNowMS()}; };
+  host.setUp = SetUpDesktop;
+  host.tearDown = TakeDownDesktop;
+  return RecordProgram(options, host, g_nDiskWriteFrameID);
 }

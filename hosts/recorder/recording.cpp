@@ -17,20 +17,13 @@
 
 namespace {
 
-struct ButtonEvent {
-  uint32_t atMs;
-  uint32_t button;
-  bool down;
-};
-
 // The one recording in progress; RecordingBegin sets it up, RecordingFrame advances it.
 struct Recording {
   RecorderOptions options;
   RecordingHost host{};
   uint32_t periodMs = 20;
   uint32_t nowMs = 0;
-  std::vector<ButtonEvent> events;
-  size_t nextEvent = 0;
+  uint32_t buttonsHeld = 0;
   uint64_t framesDone = 0;
   uint64_t samplesDone = 0;
   bool bitmapFailed = false;
@@ -49,26 +42,15 @@ struct Recording {
 
 Recording recording;
 
-std::vector<ButtonEvent> ButtonEventsOf(const std::vector<KeyPress>& presses) {
-  std::vector<ButtonEvent> events;
-  for (const KeyPress& press : presses) {
-    for (uint32_t bit = 1; bit <= press.button && bit != 0; bit <<= 1) {
-      if (!(press.button & bit)) continue;
-      events.push_back({press.atMs, bit, true});
-      events.push_back({press.atMs + press.holdMs, bit, false});
-    }
-  }
-  std::stable_sort(events.begin(), events.end(),
-                   [](const ButtonEvent& a, const ButtonEvent& b) { return a.atMs < b.atMs; });
-  return events;
-}
-
-void SetDueButtons() {
-  while (recording.nextEvent < recording.events.size() &&
-         recording.events[recording.nextEvent].atMs <= recording.nowMs) {
-    const ButtonEvent& due = recording.events[recording.nextEvent++];
-    recording.host.setButton(due.button, due.down);
-  }
+// Holds the buttons the key schedule holds at the program's time: one meaning in every host, a
+// press lasting from its time for its hold whatever other presses of the button do.
+void HoldScheduledButtons() {
+  const uint64_t now = recording.host.nowMs ? recording.host.nowMs() : recording.nowMs;
+  const uint32_t held = ButtonsHeldAt(recording.options.keys, now);
+  const uint32_t changed = held ^ recording.buttonsHeld;
+  for (uint32_t bit = 1; bit != 0 && bit <= changed; bit <<= 1)
+    if (changed & bit) recording.host.setButton(bit, (held & bit) != 0);
+  recording.buttonsHeld = held;
 }
 
 // The program time of the paint this frame shows, when a paint came since the frame before.
@@ -181,13 +163,29 @@ uint32_t FramePeriodMs(uint32_t framesPerSecond) {
   return std::max<uint32_t>(1, 1000 / std::max<uint32_t>(1, framesPerSecond));
 }
 
+RecorderResult RecordProgram(const RecorderOptions& options, const RecordingHost& host,
+                             int firstFrameNumber) {
+  RecorderResult result;
+  result.firstFrameNumber = firstFrameNumber;
+  if (!RecordingBegin(options, host)) {
+    result.status = 1;
+    return result;
+  }
+  if (host.setUp) host.setUp(options);
+  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
+  result.status = options.program ? options.program(options.programContext) : 0;
+  Host_SetMusicDrivers(nullptr);
+  if (host.tearDown) host.tearDown();
+  RecordingEnd(&result);
+  return result;
+}
+
 bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
   recording = Recording{};
   Host_ResetPaints();
   recording.options = options;
   recording.host = host;
   recording.periodMs = FramePeriodMs(options.framesPerSecond);
-  recording.events = ButtonEventsOf(options.keys);
   recording.started = std::chrono::steady_clock::now();
   recording.expectedFrames = options.expectedMs / recording.periodMs + 8;
   recording.stillFiles.reserve(options.stillsMs.size() + options.demoStillsMs.size());
@@ -234,7 +232,7 @@ void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) 
 
   recording.nowMs += recording.periodMs;
   recording.host.advanceClock(recording.periodMs);
-  SetDueButtons();
+  HoldScheduledButtons();
   if (options.showProgress)
     ShowProgress(recording.framesDone, std::max(recording.expectedFrames, recording.framesDone),
                  recording.started);

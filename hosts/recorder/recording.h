@@ -1,6 +1,7 @@
 // recording.h: one recording of a program, whatever runs it: each composed frame goes to the
 // encoder (and to bitmap files when asked), one frame period of music is mixed after it, then the
-// host's clock moves on by that period and the timed buttons due by then are pressed or released.
+// host's clock moves on by that period and the buttons the key schedule holds at the program's
+// time are held.
 #pragma once
 
 #include <cstdint>
@@ -53,11 +54,23 @@ struct RecordingHost {
   void (*setButton)(uint32_t button, bool down);
   // Moves the program's clock on by that many milliseconds.
   void (*advanceClock)(uint32_t milliseconds);
+  // The program's clock in milliseconds, by which the timed buttons are held; null: the
+  // recording's own, one frame period a frame.
+  uint64_t (*nowMs)() = nullptr;
+  // What the host sets up before the program runs and takes down after it. May be null.
+  void (*setUp)(const RecorderOptions& options) = nullptr;
+  void (*tearDown)() = nullptr;
 };
 
-// Starts a recording: opens the WAV file and presses the buttons due at time 0. The encoder starts
-// with the first frame, which gives the picture size. False (and a message) when a file cannot be
-// written. One recording a process at a time.
+// Records options.program on a host, the whole sequence: begin, the host's set-up, the program
+// with the recorder's music output, the host's take-down, end. firstFrameNumber is the number the
+// host's next bitmap gets.
+RecorderResult RecordProgram(const RecorderOptions& options, const RecordingHost& host,
+                             int firstFrameNumber);
+
+// Starts a recording: opens the WAV and digest files. The encoder starts with the first frame,
+// which gives the picture size. False (and a message) when a file cannot be written. One
+// recording a process at a time.
 bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host);
 // One composed frame: width x height pixels of blue, green, red bytes, lines pitch bytes apart,
 // top line first. Allocates nothing after the first frame.

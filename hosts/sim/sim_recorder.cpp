@@ -6,8 +6,6 @@
 #include <cstdio>
 
 #include "bitmap_file.h"
-#include "program_host.h"
-#include "wav_music_driver.h"
 
 namespace {
 
@@ -44,30 +42,24 @@ void OnFrameBegun(void*) {
                  size_t(g_simLastFrame.width) * 3);
 }
 
-}  // namespace
-
-void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
-
-RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
-  RecorderResult result;
-  g_ulSimButtonsHeld = 0;
-  result.firstFrameNumber = g_nSimBitmapNumber;
-  const RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone};
-  if (!RecordingBegin(options, host)) {
-    result.status = 1;
-    return result;
-  }
+// The console powered on with the configuration kept, on the virtual clock at the recording's rate.
+void PowerOnForRecording(const RecorderOptions& options) {
   SimConfig config = g_simRecordConfig;
   config.realTime = false;
   config.framePeriodMs = FramePeriodMs(options.framesPerSecond);
   SimPowerOn(config);
   SimSetFrameHook(OnFrameBegun, nullptr);
+}
 
-  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
-  result.status = options.program ? options.program(options.programContext) : 0;
-  Host_SetMusicDrivers(nullptr);
+}  // namespace
 
-  SimSetFrameHook(nullptr, nullptr);
-  RecordingEnd(&result);
-  return result;
+void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
+
+RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
+  RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone};
+  host.nowMs = [] { return SimNowNs() / 1000000; };
+  host.setUp = PowerOnForRecording;
+  host.tearDown = [] { SimSetFrameHook(nullptr, nullptr); };
+  g_ulSimButtonsHeld = 0;
+  return RecordProgram(options, host, g_nSimBitmapNumber);
 }

@@ -205,6 +205,38 @@ TEST(Recording, AVideoThatCannotBeWholeIsAFailure) {
   EXPECT_EQ(result.framesComposed, 3u);
 }
 
+// Presses and releases the recording makes, with the recording clock they came at.
+struct ButtonChange {
+  uint32_t atMs;
+  uint32_t button;
+  bool down;
+  bool operator==(const ButtonChange&) const = default;
+};
+std::vector<ButtonChange> g_buttonChanges;
+
+TEST(Recording, AButtonIsHeldWhileAnyOfItsPressesLastsByTheProgramsClock) {
+  g_hostClockMs = 0;
+  g_buttonChanges.clear();
+  RecordingHost host = kCountingHost;
+  host.setButton = [](uint32_t button, bool down) {
+    g_buttonChanges.push_back({g_hostClockMs, button, down});
+  };
+  host.nowMs = [] { return uint64_t{g_hostClockMs}; };
+  RecorderOptions options;
+  // A second press of A inside the first does not end it; B and A overlap.
+  options.keys = {{100, VKR_BUTTON_A, 200}, {140, VKR_BUTTON_A, 20}, {200, VKR_BUTTON_B, 200}};
+  ASSERT_TRUE(RecordingBegin(options, host));
+  const std::vector<uint8_t> picture(3 * 4 * 4);
+  for (int frame = 0; frame < 30; ++frame) RecordingFrame(picture.data(), 4, 4, 12);
+  RecorderResult result;
+  RecordingEnd(&result);
+  const std::vector<ButtonChange> expected = {{100, VKR_BUTTON_A, true},
+                                              {200, VKR_BUTTON_B, true},
+                                              {300, VKR_BUTTON_A, false},
+                                              {400, VKR_BUTTON_B, false}};
+  EXPECT_EQ(g_buttonChanges, expected);
+}
+
 TEST(Recorder, VideoHasOnePictureAndOneSoundStreamOfTheDemosLength) {
   if (!FfmpegAndFfprobeInstalled()) GTEST_SKIP() << "ffmpeg is not installed";
   ScratchDir dir("cb_recorder_mp4");
