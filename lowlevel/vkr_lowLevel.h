@@ -92,6 +92,8 @@ uint32_t VKR_SetCursorParams(uint32_t enable, uint16_t size, uint32_t color1, ui
 uint32_t VKR_MoveCursor(uint16_t x, uint16_t y);
 
 // ---- OSD and sub-picture -------------------------------------------------------------------
+// The record writers (VKR_Write...) check their arguments before anything else: a bad call
+// answers 4 even before start-up, a good one 1 then.
 // Entry: Y bits 0-7, Cb 8-15, Cr 16-23, alpha 28-31. 4 if first + count > 256 or entries is
 // null; count 0 copies nothing (the handheld answers 4).
 uint32_t VKR_SetOSDPalette(uint16_t first, const uint32_t* entries, uint16_t count);

@@ -23,7 +23,7 @@ if(CB_CLANGXX)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/win/vkr_${unit}.cpp)
   endforeach()
   foreach(unit model records compose yuvLayer colorAdjust rgbLayer cursorLayer gamma osdLayer
-               spuLayer)
+               spuLayer bitmapFile)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/display/disp_${unit}.cpp)
   endforeach()
   set(cb_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_compositor_fuzz)

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "bitmap_file.h"
+#include "disp_bitmapFile.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const char* SaveSimBitmap(const char* prefix) {
   static char bitmapFile[4096];
   std::snprintf(bitmapFile, sizeof bitmapFile, "%s_%.6d.bmp", prefix, g_nSimBitmapNumber++);
   const size_t pitch = size_t(g_simLastFrame.width) * 3;
-  return WriteBitmapFile(bitmapFile, g_simLastFrame.pixels, g_simLastFrame.width,
+  return DISP_WriteBitmapFile(bitmapFile, g_simLastFrame.pixels, g_simLastFrame.width,
                          g_simLastFrame.height, pitch)
              ? bitmapFile
              : nullptr;
