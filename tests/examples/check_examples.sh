@@ -2,8 +2,9 @@
 # check_examples.sh BUILD [JOBS]: installs BUILD into a temporary prefix, copies every example of
 # examples/ out of the source tree and builds it there as a fresh CMake project against the
 # installed package alone, runs each headless on the simulated console and on the desktop back end
-# with --frame-digests and a key schedule, and checks that both painted the same frames. Any
-# failure (a header or dependency missing from the package, a frame that differs) exits non-zero.
+# with --frame-digests and a key schedule, and checks that both painted the same frames; then
+# builds one with the pkg-config file. Any failure (a header or dependency missing from the
+# package, a frame that differs) exits non-zero.
 set -euo pipefail
 build=$(realpath "$1")
 jobs=${2:-2}
@@ -66,4 +67,18 @@ for run in "${runs[@]}"; do
     echo "ok   $name: $frames painted frames the same on both back ends"
   fi
 done
+# The pkg-config file builds the desktop program as well, and it paints what CMake's build paints.
+export PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig"
+# shellcheck disable=SC2046
+if c++ -std=c++20 -o "$work/first_screen-pkgconfig" "$source_dir/examples/first_screen/first_screen.cpp" \
+     $(pkg-config --cflags --libs copperbramble-desktop) >"$work/pkgconfig.log" 2>&1 &&
+   (cd "$work" && ./first_screen-pkgconfig --headless --keys 400:A/300,900:Left/200,1600:Start \
+      --frame-digests "$work/first_screen-pkgconfig.txt") >>"$work/pkgconfig.log" 2>&1 &&
+   cmp -s "$work/first_screen-pkgconfig.txt" "$work/first_screen-desktop.txt"; then
+  echo "ok   first_screen built with pkg-config paints the same frames"
+else
+  echo "FAIL first_screen with pkg-config"
+  tail -5 "$work/pkgconfig.log"
+  failures=$((failures + 1))
+fi
 exit $((failures > 0))
