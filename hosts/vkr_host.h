@@ -14,7 +14,7 @@ int AppMain(int argc, char** argv);
 // Tells the host that the next frame shown is the one painted for programMs on the program's own
 // clock. --frame-digests and --demo-stills key frames by it, so runs whose start-up takes a
 // different time are compared at the same moments; a program that never calls it has every frame
-// keyed by its number from 0.
+// keyed by its number from 0, from the first after its library started.
 void VKR_Host_FramePainted(uint32_t programMs);
 
 // Registers this host's music outputs with libmikmod and answers them in the order they are to be

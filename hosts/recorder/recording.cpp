@@ -38,6 +38,7 @@ struct Recording {
   uint32_t paintsSeen = 0;
   FILE* digests = nullptr;
   bool digestsByPaint = false;  // the program reported a paint: only painted frames are written
+  uint32_t programFrames = 0;   // the program's frames numbered so far, while it reports none
 };
 
 Recording recording;
@@ -62,9 +63,9 @@ bool PaintedSinceLastFrame(uint32_t* programMs) {
   return true;
 }
 
-// One line a painted frame. Until the program reports its first paint every frame counts, keyed
-// by its number; the first report starts the file over, so a program that reports its paints
-// has only those in it.
+// One line a painted frame. Until the program reports its first paint every frame of the program
+// counts, keyed by its number; the first report starts the file over, so a program that reports
+// its paints has only those in it.
 void WriteDigest(bool painted, uint32_t programMs, uint64_t digest) {
   FILE* file = recording.digests;
   if (painted && !recording.digestsByPaint) {
@@ -73,10 +74,13 @@ void WriteDigest(bool painted, uint32_t programMs, uint64_t digest) {
     if (ftruncate(fileno(file), 0) != 0) recording.bitmapFailed = true;
     std::rewind(file);
   }
-  const uint64_t key = recording.digestsByPaint ? programMs : recording.framesDone;
-  if (painted || !recording.digestsByPaint)
-    std::fprintf(file, "%llu %016llx\n", static_cast<unsigned long long>(key),
+  if (recording.digestsByPaint) {
+    if (painted)
+      std::fprintf(file, "%u %016llx\n", programMs, static_cast<unsigned long long>(digest));
+  } else if (!recording.host.programShowing || recording.host.programShowing()) {
+    std::fprintf(file, "%u %016llx\n", recording.programFrames++,
                  static_cast<unsigned long long>(digest));
+  }
 }
 
 // A frame painted at one of the demo-clock stills.

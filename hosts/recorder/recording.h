@@ -57,6 +57,10 @@ struct RecordingHost {
   // The program's clock in milliseconds, by which the timed buttons are held; null: the
   // recording's own, one frame period a frame.
   uint64_t (*nowMs)() = nullptr;
+  // Whether the frame just composed is the program's: false while its library is still starting
+  // (a console shows what its firmware left). Only such frames are numbered for a program that
+  // reports no paints. Null: every frame is.
+  bool (*programShowing)() = nullptr;
   // What the host sets up before the program runs and takes down after it. May be null.
   void (*setUp)(const RecorderOptions& options) = nullptr;
   void (*tearDown)() = nullptr;

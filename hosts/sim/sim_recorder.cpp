@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "disp_bitmapFile.h"
+#include "vkr_lowLevel.h"
 
 namespace {
 
@@ -58,6 +59,12 @@ void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config
 RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
   RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone};
   host.nowMs = [] { return SimNowNs() / 1000000; };
+  // The back end maps video memory last in its start-up: until then the display shows the
+  // firmware's picture, not the program's.
+  host.programShowing = [] {
+    uint8_t* video = nullptr;
+    return VKR_GetVideoBasePtr(&video) == VKR_OK;
+  };
   host.setUp = PowerOnForRecording;
   host.tearDown = [] { SimSetFrameHook(nullptr, nullptr); };
   g_ulSimButtonsHeld = 0;
