@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "encoder_process.h"
-#include "recorder.h"
+#include "record_demo.h"
 #include "vkr_winHost.h"
 
 extern char** environ;

@@ -31,6 +31,8 @@ struct DemoHost {
   DemoReport* report = nullptr;  // may be null
   // Asked once a frame; true ends the run as Exit does: end sequence, then shutdown. May be null.
   bool (*endRequested)() = nullptr;
+  // Told after each paint with the elapsed time it painted. May be null.
+  void (*painted)(uint32_t elapsedMs) = nullptr;
 };
 
 // Runs the demo in the working directory (it reads main.it and resource.dat there). Answers the

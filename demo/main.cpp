@@ -167,6 +167,7 @@ int VKR_Demo_Run(const DemoHost& host) {
             part.paint(now - part.startMs, part.endMs - part.startMs, outputKind, 0);
             ++report.paints;
             report.lastPaintMs = now - part.startMs;
+            if (host.painted) host.painted(report.lastPaintMs);
           }
           if (Player_Active()) MikMod_Update();
         }

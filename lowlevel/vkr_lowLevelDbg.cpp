@@ -10,6 +10,7 @@
 
 #include "vkr_font8x8.h"
 #include "vkr_lowLevel.h"
+#include "vkr_lowLevelDbgState.h"
 
 namespace {
 
@@ -20,12 +21,11 @@ constexpr int kTabWidth = 5;
 
 }  // namespace
 
-// Cell x + 40 y: character code (0 is an empty cell) and attribute (foreground in the high
-// nibble, background in the low). Cursor 1000 means the next character scrolls first.
+// The console's state (vkr_lowLevelDbgState.h).
+static_assert(kCells == 1000);
 std::array<uint8_t, kCells> g_ucVKR_DBG_CHAR_SCREEN{};
 std::array<uint8_t, kCells> g_ucVKR_DBG_CHARCOLOR_TABLE{};
 int32_t g_nVKR_DBG_CURPOS = 0;
-// Text: foreground high nibble, background low. Screen: border high nibble, background low.
 uint8_t g_ucVKR_DBG_TEXT_COLOR = 0xE6;
 uint8_t g_ucVKR_DBG_SCREEN_COLOR = 0xE6;
 

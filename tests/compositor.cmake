@@ -16,13 +16,14 @@ find_program(CB_CLANGXX NAMES clang++ clang++-14)
 if(CB_CLANGXX)
   set(cb_fuzz_sources
     ${CMAKE_CURRENT_LIST_DIR}/compositor/fuzz_compositor.cpp
-    ${CMAKE_SOURCE_DIR}/lowlevel/vkr_colorConversion.cpp)
+    ${CMAKE_SOURCE_DIR}/lowlevel/vkr_colorConversion.cpp
+    ${CMAKE_SOURCE_DIR}/lowlevel/vkr_frameClock.cpp)
   foreach(unit lowLevelWin winInput winClock winDualCore winCapture winRender winOSDRecords
                winWindow)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/win/vkr_${unit}.cpp)
   endforeach()
   foreach(unit model records compose yuvLayer colorAdjust rgbLayer cursorLayer gamma osdLayer
-               spuLayer)
+               spuLayer bitmapFile)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/display/disp_${unit}.cpp)
   endforeach()
   set(cb_fuzz_binary ${CMAKE_CURRENT_BINARY_DIR}/cb_compositor_fuzz)

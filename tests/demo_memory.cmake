@@ -6,5 +6,5 @@ cb_add_gtest(demo_memory_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/demo/test_resource_pack.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/demo/test_end_sequence.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/demo/test_quiet_sound.cpp
-  LIBS cb_demo_desktop cb_host_window_music vkr_lowLevelWin_host)
+  LIBS cb_demo_desktop cb_host_desktop vkr_lowLevelWin_host)
 target_include_directories(demo_memory_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)

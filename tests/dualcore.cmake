@@ -11,8 +11,8 @@ target_compile_definitions(dualcore_image_tests PRIVATE
 
 # The back end's second-core operations on the simulated console; the example image's command
 # routine leaves results in the shared memory.
-cb_arm940_image(NAME example940t
-  SOURCES ${CB_MAIN940T_DIR}/main940t.s ${CMAKE_CURRENT_SOURCE_DIR}/dualcore/example940t.s
+copperbramble_arm940_image(NAME example940t
+  SOURCES ${COPPERBRAMBLE_ARM940_DIR}/main940t.s ${CMAKE_CURRENT_SOURCE_DIR}/dualcore/example940t.s
   BINARY ${CMAKE_CURRENT_BINARY_DIR}/example940t.bin)
 
 cb_add_gtest(dualcore_tests

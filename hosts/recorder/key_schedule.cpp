@@ -6,7 +6,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "vkr_lowLevel.h"
+#include "vkr_lowLevelCodes.h"
 
 namespace {
 
@@ -69,4 +69,11 @@ std::optional<std::vector<KeyPress>> ParseKeySchedule(const std::string& text, s
   std::stable_sort(presses.begin(), presses.end(),
                    [](const KeyPress& a, const KeyPress& b) { return a.atMs < b.atMs; });
   return presses;
+}
+
+uint32_t ButtonsHeldAt(const std::vector<KeyPress>& presses, uint64_t atMs) {
+  uint32_t held = 0;
+  for (const KeyPress& press : presses)
+    if (press.atMs <= atMs && atMs < uint64_t{press.atMs} + press.holdMs) held |= press.button;
+  return held;
 }

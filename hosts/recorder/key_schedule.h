@@ -16,3 +16,6 @@ struct KeyPress {
 // DownLeft, Down, DownRight, Right, UpRight, Start, Select, L, R, A, B, X, Y, VolDown, VolUp,
 // Stick, Mute). Answers nothing and sets error on a malformed entry.
 std::optional<std::vector<KeyPress>> ParseKeySchedule(const std::string& text, std::string* error);
+
+// The buttons the schedule holds at that time: every press from its time for its hold.
+uint32_t ButtonsHeldAt(const std::vector<KeyPress>& presses, uint64_t atMs);

@@ -38,9 +38,10 @@ bool ParseStills(std::string_view list, std::vector<uint32_t>* stills) {
 void PrintRecordUsage(const char* program) {
   std::printf(
       "usage: %s [options]\n"
+      "  --headless       no window: run on the virtual clock, recording only what is asked\n"
       "  --out FILE       the video to write (default copperbramble.mp4)\n"
       "  --fps N          frames a second of the virtual clock (default 50)\n"
-      "  --tv ntsc|pal    play as the handheld does on a television (720x480 or 720x576)\n"
+      "  --tv lcd|ntsc|pal  play as the handheld does on a television (720x480 or 720x576)\n"
       "  --keys LIST      timed presses, e.g. 5000:Start,5600:Right,7000:B/300 (ms:button[/hold])\n"
       "                   buttons: Up UpLeft Left DownLeft Down DownRight Right UpRight Start Select\n"
       "                   L R A B X Y VolDown VolUp Stick Mute\n"
@@ -51,20 +52,31 @@ void PrintRecordUsage(const char* program) {
       "                   frames folder; no video\n"
       "  --demo-stills LIST  the same for the frames whose paint read these demo-clock times\n"
       "  --frame-digests FILE  each painted frame's demo time and picture digest, a line each\n"
-      "  --no-progress    no progress bar\n",
+      "  --no-progress    no progress bar\n"
+      "  --               the arguments after it are the program's\n",
       program);
 }
 
-RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
+RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command,
+                               std::vector<char*>* programArguments) {
   RecorderOptions& options = command->options;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool hasValue = i + 1 < argc;
+    command->recording |= argument == "--out" || argument == "--stills" ||
+                          argument == "--demo-stills" || argument == "--keep-frames" ||
+                          argument == "--frames" || argument == "--frame-digests";
     if (argument == "--help" || argument == "-h") {
       PrintRecordUsage(argv[0]);
       return RecordParse::kHelp;
+    } else if (argument == "--" && programArguments) {
+      programArguments->insert(programArguments->end(), argv + i + 1, argv + argc);
+      break;
+    } else if (argument == "--headless") {
+      command->headless = true;
     } else if (argument == "--out" && hasValue) {
       command->output = argv[++i];
+      command->outputGiven = true;
     } else if (argument == "--fps" && hasValue) {
       const int fps = std::atoi(argv[++i]);
       if (fps < 1 || fps > 1000) {
@@ -74,11 +86,11 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
       options.framesPerSecond = static_cast<uint32_t>(fps);
     } else if (argument == "--tv" && hasValue) {
       const std::string standard = argv[++i];
-      if (standard != "ntsc" && standard != "pal") {
-        std::fprintf(stderr, "--tv wants ntsc or pal\n");
+      if (standard != "lcd" && standard != "ntsc" && standard != "pal") {
+        std::fprintf(stderr, "--tv wants lcd, ntsc or pal\n");
         return RecordParse::kInvalid;
       }
-      options.startupDisplayMode = standard == "ntsc" ? 5 : 19;
+      options.startupDisplayMode = standard == "lcd" ? 0 : standard == "ntsc" ? 5 : 19;
     } else if (argument == "--keys" && hasValue) {
       std::string error;
       const auto keys = ParseKeySchedule(argv[++i], &error);
@@ -107,6 +119,8 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command) {
       command->keepFrames = true;
     } else if (argument == "--no-progress") {
       options.showProgress = false;
+    } else if (programArguments) {
+      programArguments->push_back(argv[i]);
     } else {
       std::fprintf(stderr, "unknown or incomplete option %s\n", argument.c_str());
       PrintRecordUsage(argv[0]);
@@ -120,8 +134,11 @@ int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const Recor
   RecorderOptions& options = command.options;
   const fs::path output = fs::absolute(command.output);
   const bool stillsOnly = !options.stillsMs.empty() || !options.demoStillsMs.empty();
-  const bool encode = !stillsOnly && FfmpegIsInstalled();
-  const bool writeFrames = stillsOnly || command.keepFrames || !encode;
+  // Digests alone are a check, not a recording: no video unless --out asks for one too.
+  const bool digestsOnly = !options.digestPath.empty() && !command.outputGiven &&
+                           !command.keepFrames && command.frameFolder.empty();
+  const bool encode = !stillsOnly && !digestsOnly && FfmpegIsInstalled();
+  const bool writeFrames = stillsOnly || command.keepFrames || (!encode && !digestsOnly);
   const fs::path partial = output.string() + ".part";
   std::error_code error;
   if (writeFrames) {
@@ -156,6 +173,7 @@ int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const Recor
     for (const std::string& file : result.stillFiles) std::printf("%s\n", file.c_str());
     return 0;
   }
+  if (digestsOnly) return 0;
   if (!encode) {
     std::fprintf(stderr, "ffmpeg is not installed: the frames and music.wav are in %s\n",
                  fs::path(options.framePrefix).parent_path().c_str());

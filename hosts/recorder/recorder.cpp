@@ -1,6 +1,6 @@
 // recorder.cpp: the desktop back end as a recording host: the frame hook hands each composed
 // picture to the recording, buttons become key events of the window, bitmaps come from the
-// library's capture.
+// library's capture, the program's music is mixed in step with the virtual clock.
 #include "recorder.h"
 
 #include <SDL.h>
@@ -10,7 +10,6 @@
 
 #include "vkr_lowLevel.h"
 #include "vkr_winHost.h"
-#include "wav_music_driver.h"
 
 extern int g_nDiskWriteFrameID;
 
@@ -22,7 +21,9 @@ const char* SaveDesktopBitmap(const char* prefix) {
   return VKR_LowLevelAPI_SaveBMP(prefix) ? bitmapFile : nullptr;
 }
 
-void PushButtonKey(uint32_t button, bool down) {
+}  // namespace
+
+void VKR_WinPushButtonKey(uint32_t button, bool down) {
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.type = event.type;
@@ -31,6 +32,8 @@ void PushButtonKey(uint32_t button, bool down) {
   SDL_PushEvent(&event);
 }
 
+namespace {
+
 void OnFrameComposed(void*) {
   int width = 0, height = 0;
   size_t pitch = 0;
@@ -38,33 +41,28 @@ void OnFrameComposed(void*) {
   RecordingFrame(pixels, width, height, pitch);
 }
 
-}  // namespace
-
-RecorderResult RecordDemo(const RecorderOptions& options) {
-  RecorderResult result;
-  result.firstFrameNumber = g_nDiskWriteFrameID;
-  const RecordingHost host{SaveDesktopBitmap, PushButtonKey, VKR_WinAdvanceVirtualClock,
-                           &result.report};
-  if (!RecordingBegin(options, host)) {
-    result.status = 1;
-    return result;
-  }
-  // A recording never shows a window, so it neither opens a real one nor copies into it.
+// A recording never shows a window, so it neither opens a real one nor copies into it.
+void SetUpDesktop(const RecorderOptions& options) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   VKR_WinSetPresenting(false);
   VKR_WinUseVirtualClock(0);
   VKR_WinSetStartupDisplayMode(options.startupDisplayMode);
   VKR_WinSetFrameHook(OnFrameComposed, nullptr);
+}
 
-  DemoHost demoHost;
-  demoHost.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
-  demoHost.report = &result.report;
-  result.status = VKR_Demo_Run(demoHost);
-
+void TakeDownDesktop() {
   VKR_WinSetFrameHook(nullptr, nullptr);
   VKR_WinSetPresenting(true);
   VKR_WinSetStartupDisplayMode(0);
   VKR_WinUseSystemClock();
-  RecordingEnd(&result);
-  return result;
+}
+
+}  // namespace
+
+RecorderResult RecordOnDesktop(const RecorderOptions& options) {
+  RecordingHost host{SaveDesktopBitmap, VKR_WinPushButtonKey, VKR_WinAdvanceVirtualClock};
+  host.nowMs = [] { return uint64_t{VKR_WinNowMS()}; };
+  host.setUp = SetUpDesktop;
+  host.tearDown = TakeDownDesktop;
+  return RecordProgram(options, host, g_nDiskWriteFrameID);
 }

@@ -2,24 +2,20 @@
 // one frame period of music to the WAV file and the encoder, then time and timed buttons.
 #include "recording.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "demo_layout.h"
 #include "encoder_process.h"
+#include "program_host.h"
 #include "progress_bar.h"
 #include "wav_music_driver.h"
 
 namespace {
-
-struct ButtonEvent {
-  uint32_t atMs;
-  uint32_t button;
-  bool down;
-};
 
 // The one recording in progress; RecordingBegin sets it up, RecordingFrame advances it.
 struct Recording {
@@ -27,8 +23,7 @@ struct Recording {
   RecordingHost host{};
   uint32_t periodMs = 20;
   uint32_t nowMs = 0;
-  std::vector<ButtonEvent> events;
-  size_t nextEvent = 0;
+  uint32_t buttonsHeld = 0;
   uint64_t framesDone = 0;
   uint64_t samplesDone = 0;
   bool bitmapFailed = false;
@@ -42,39 +37,50 @@ struct Recording {
   std::vector<std::string> stillFiles;
   uint32_t paintsSeen = 0;
   FILE* digests = nullptr;
+  bool digestsByPaint = false;  // the program reported a paint: only painted frames are written
+  uint32_t programFrames = 0;   // the program's frames numbered so far, while it reports none
 };
 
 Recording recording;
 
-std::vector<ButtonEvent> ButtonEventsOf(const std::vector<KeyPress>& presses) {
-  std::vector<ButtonEvent> events;
-  for (const KeyPress& press : presses) {
-    for (uint32_t bit = 1; bit <= press.button && bit != 0; bit <<= 1) {
-      if (!(press.button & bit)) continue;
-      events.push_back({press.atMs, bit, true});
-      events.push_back({press.atMs + press.holdMs, bit, false});
-    }
-  }
-  std::stable_sort(events.begin(), events.end(),
-                   [](const ButtonEvent& a, const ButtonEvent& b) { return a.atMs < b.atMs; });
-  return events;
+// Holds the buttons the key schedule holds at the program's time: one meaning in every host, a
+// press lasting from its time for its hold whatever other presses of the button do.
+void HoldScheduledButtons() {
+  const uint64_t now = recording.host.nowMs ? recording.host.nowMs() : recording.nowMs;
+  const uint32_t held = ButtonsHeldAt(recording.options.keys, now);
+  const uint32_t changed = held ^ recording.buttonsHeld;
+  for (uint32_t bit = 1; bit != 0 && bit <= changed; bit <<= 1)
+    if (changed & bit) recording.host.setButton(bit, (held & bit) != 0);
+  recording.buttonsHeld = held;
 }
 
-void SetDueButtons() {
-  while (recording.nextEvent < recording.events.size() &&
-         recording.events[recording.nextEvent].atMs <= recording.nowMs) {
-    const ButtonEvent& due = recording.events[recording.nextEvent++];
-    recording.host.setButton(due.button, due.down);
-  }
-}
-
-// The demo time of the paint this frame shows, when a paint came since the frame before.
-bool PaintedSinceLastFrame(uint32_t* demoMs) {
-  const DemoReport* report = recording.host.report;
-  if (!report || report->paints == recording.paintsSeen) return false;
-  recording.paintsSeen = report->paints;
-  *demoMs = report->lastPaintMs;
+// The program time of the paint this frame shows, when a paint came since the frame before.
+bool PaintedSinceLastFrame(uint32_t* programMs) {
+  const ProgramPaints& reported = Host_Paints();
+  if (reported.paints == recording.paintsSeen) return false;
+  recording.paintsSeen = reported.paints;
+  *programMs = reported.lastPaintMs;
   return true;
+}
+
+// One line a painted frame. Until the program reports its first paint every frame of the program
+// counts, keyed by its number; the first report starts the file over, so a program that reports
+// its paints has only those in it.
+void WriteDigest(bool painted, uint32_t programMs, uint64_t digest) {
+  FILE* file = recording.digests;
+  if (painted && !recording.digestsByPaint) {
+    recording.digestsByPaint = true;
+    std::fflush(file);
+    if (ftruncate(fileno(file), 0) != 0) recording.bitmapFailed = true;
+    std::rewind(file);
+  }
+  if (recording.digestsByPaint) {
+    if (painted)
+      std::fprintf(file, "%u %016llx\n", programMs, static_cast<unsigned long long>(digest));
+  } else if (!recording.host.programShowing || recording.host.programShowing()) {
+    std::fprintf(file, "%u %016llx\n", recording.programFrames++,
+                 static_cast<unsigned long long>(digest));
+  }
 }
 
 // A frame painted at one of the demo-clock stills.
@@ -161,14 +167,31 @@ uint32_t FramePeriodMs(uint32_t framesPerSecond) {
   return std::max<uint32_t>(1, 1000 / std::max<uint32_t>(1, framesPerSecond));
 }
 
+RecorderResult RecordProgram(const RecorderOptions& options, const RecordingHost& host,
+                             int firstFrameNumber) {
+  RecorderResult result;
+  result.firstFrameNumber = firstFrameNumber;
+  if (!RecordingBegin(options, host)) {
+    result.status = 1;
+    return result;
+  }
+  if (host.setUp) host.setUp(options);
+  Host_SetMusicDrivers(VKR_Rec_RegisterMusicDriver);
+  result.status = options.program ? options.program(options.programContext) : 0;
+  Host_SetMusicDrivers(nullptr);
+  if (host.tearDown) host.tearDown();
+  RecordingEnd(&result);
+  return result;
+}
+
 bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host) {
   recording = Recording{};
+  Host_ResetPaints();
   recording.options = options;
   recording.host = host;
   recording.periodMs = FramePeriodMs(options.framesPerSecond);
-  recording.events = ButtonEventsOf(options.keys);
   recording.started = std::chrono::steady_clock::now();
-  recording.expectedFrames = kDemoPartEndMs / recording.periodMs + 8;
+  recording.expectedFrames = options.expectedMs / recording.periodMs + 8;
   recording.stillFiles.reserve(options.stillsMs.size() + options.demoStillsMs.size());
   if (!VKR_Rec_OpenWav(options.wavPath, kRecordingSampleRate)) {
     std::fprintf(stderr, "cannot write %s\n", options.wavPath.c_str());
@@ -191,9 +214,7 @@ void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) 
   const char* bitmapFile = nullptr;
   uint32_t demoMs = 0;
   const bool painted = PaintedSinceLastFrame(&demoMs);
-  if (painted && recording.digests)
-    std::fprintf(recording.digests, "%u %016llx\n", demoMs,
-                 static_cast<unsigned long long>(PictureDigest(pixels, width, height, pitch)));
+  if (recording.digests) WriteDigest(painted, demoMs, PictureDigest(pixels, width, height, pitch));
   if (FrameIsWanted(painted, demoMs)) {
     bitmapFile = recording.host.saveBitmap(options.framePrefix.c_str());
     recording.bitmapFailed |= !bitmapFile;
@@ -215,7 +236,7 @@ void RecordingFrame(const uint8_t* pixels, int width, int height, size_t pitch) 
 
   recording.nowMs += recording.periodMs;
   recording.host.advanceClock(recording.periodMs);
-  SetDueButtons();
+  HoldScheduledButtons();
   if (options.showProgress)
     ShowProgress(recording.framesDone, std::max(recording.expectedFrames, recording.framesDone),
                  recording.started);

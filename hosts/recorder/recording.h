@@ -1,13 +1,13 @@
-// recording.h: one recording of the demo, whatever runs it: each composed frame goes to the encoder
-// (and to bitmap files when asked), one frame period of music is mixed after it, then the host's
-// clock moves on by that period and the timed buttons due by then are pressed or released.
+// recording.h: one recording of a program, whatever runs it: each composed frame goes to the
+// encoder (and to bitmap files when asked), one frame period of music is mixed after it, then the
+// host's clock moves on by that period and the buttons the key schedule holds at the program's
+// time are held.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "demo_main.h"
 #include "key_schedule.h"
 
 struct RecorderOptions {
@@ -24,6 +24,10 @@ struct RecorderOptions {
   std::string wavPath;              // empty: no sound file
   bool showProgress = false;        // a progress bar on standard error
   uint32_t limitMs = 30 * 60 * 1000;  // recording time after which a still-paused demo is given up
+  uint32_t expectedMs = 0;          // how long the program is expected to run, for the progress bar
+  // The program recorded: run once in the working directory, answers its exit status.
+  int (*program)(void* context) = nullptr;
+  void* programContext = nullptr;
   // Called after each composed frame (numbered from 0), with the bitmap just written for it or
   // null, before the clock moves on.
   void (*onFrame)(uint32_t frame, const char* bitmapFile, void* context) = nullptr;
@@ -31,8 +35,7 @@ struct RecorderOptions {
 };
 
 struct RecorderResult {
-  int status = 0;             // the demo's exit status, or 1 when a file could not be written
-  DemoReport report;
+  int status = 0;             // the program's exit status, or 1 when a file could not be written
   uint32_t framesComposed = 0;
   int firstFrameNumber = 0;   // number of the first bitmap written
   uint64_t sampleFrames = 0;  // stereo sample frames mixed (and in the WAV file)
@@ -41,23 +44,37 @@ struct RecorderResult {
   bool videoWritten = false;  // videoPath holds the whole recording
 };
 
-// What the program running the demo does for the recording.
+// What the host running the program does for the recording. Which frames are painted, and at what
+// time of the program's clock, the program tells through VKR_Host_FramePainted.
 struct RecordingHost {
   // Writes the frame just composed as "<prefix>_NNNNNN.bmp" with the library's capture; answers the
   // file's name (valid until the next call) or null when it could not be written.
   const char* (*saveBitmap)(const char* prefix);
   // Presses (down) or releases one button of the input state word (a VKR_BUTTON_ mask).
   void (*setButton)(uint32_t button, bool down);
-  // Moves the demo's clock on by that many milliseconds.
+  // Moves the program's clock on by that many milliseconds.
   void (*advanceClock)(uint32_t milliseconds);
-  // The running demo's report, read at each frame to see whether a paint came before it and at
-  // what demo time; null: no frame counts as painted.
-  const DemoReport* report = nullptr;
+  // The program's clock in milliseconds, by which the timed buttons are held; null: the
+  // recording's own, one frame period a frame.
+  uint64_t (*nowMs)() = nullptr;
+  // Whether the frame just composed is the program's: false while its library is still starting
+  // (a console shows what its firmware left). Only such frames are numbered for a program that
+  // reports no paints. Null: every frame is.
+  bool (*programShowing)() = nullptr;
+  // What the host sets up before the program runs and takes down after it. May be null.
+  void (*setUp)(const RecorderOptions& options) = nullptr;
+  void (*tearDown)() = nullptr;
 };
 
-// Starts a recording: opens the WAV file and presses the buttons due at time 0. The encoder starts
-// with the first frame, which gives the picture size. False (and a message) when a file cannot be
-// written. One recording a process at a time.
+// Records options.program on a host, the whole sequence: begin, the host's set-up, the program
+// with the recorder's music output, the host's take-down, end. firstFrameNumber is the number the
+// host's next bitmap gets.
+RecorderResult RecordProgram(const RecorderOptions& options, const RecordingHost& host,
+                             int firstFrameNumber);
+
+// Starts a recording: opens the WAV and digest files. The encoder starts with the first frame,
+// which gives the picture size. False (and a message) when a file cannot be written. One
+// recording a process at a time.
 bool RecordingBegin(const RecorderOptions& options, const RecordingHost& host);
 // One composed frame: width x height pixels of blue, green, red bytes, lines pitch bytes apart,
 // top line first. Allocates nothing after the first frame.

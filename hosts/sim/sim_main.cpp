@@ -1,6 +1,7 @@
-// sim_main.cpp: copperbramble-sim, the console's program (the same demo, the hardware back end)
-// running on the simulated console: in a window in real time, or headless on the virtual clock.
-// Reports the launcher the program hands over to, as the console would start it.
+// sim_main.cpp: main for a program on the hardware back end running on the simulated console (the
+// demo's is copperbramble-sim): in a window in real time, or headless on the virtual clock, and
+// recorded when asked. Takes the console's and the recorder's options and runs AppMain with the
+// rest; reports the launcher the program hands over to, as the console would start it.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,21 +14,22 @@
 #include <filesystem>
 #include <string>
 
-#include "demo_main.h"
 #include "key_schedule.h"
-#include "sim.h"
+#include "program_host.h"
 #include "record_command.h"
+#include "sim.h"
 #include "sim_recorder.h"
 #include "sim_sound.h"
 #include "sim_window.h"
+#include "vkr_host.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-void PrintUsage() {
+void PrintUsage(const char* program) {
   std::printf(
-      "copperbramble-sim: the console's program on the simulated console, in a window in real\n"
+      "%s: the console's program on the simulated console, in a window in real\n"
       "time, or headless on the virtual clock; with --out, --stills, --demo-stills, --keep-frames,\n"
       "--frames or --frame-digests it records headless as copperbramble-record does.\n"
       "  --headless       no window: run on the virtual clock as fast as possible\n"
@@ -40,33 +42,22 @@ void PrintUsage() {
       "  --strict         end at the first offence against the hardware's rules, exit status 3\n"
       "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE, CB_SIM_FAULTS and CB_SIM_STRICT variables set\n"
       "the same.\n"
-      "The recorder's options (--tv of the recorder is the one above):\n");
-  PrintRecordUsage("copperbramble-sim");
+      "Every other argument, and all after --, goes to the program.\n"
+      "The recorder's options (--tv of the recorder is the one above):\n",
+      program);
+  PrintRecordUsage(program);
 }
 
-fs::path ProgramFolder(const char* argv0) {
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::absolute(argv0).parent_path() : self.parent_path();
-}
+int RunProgram(void*) { return AppMain(Host_ProgramArgumentCount(), Host_ProgramArguments()); }
 
 // Holds the buttons the key schedule asks for at each frame's console time.
 void PressScheduledKeys(void* context) {
   const auto& keys = *static_cast<const std::vector<KeyPress>*>(context);
-  const uint64_t nowMs = SimNowNs() / 1000000;
-  uint32_t held = 0;
-  for (const KeyPress& key : keys)
-    if (key.atMs <= nowMs && nowMs < uint64_t{key.atMs} + key.holdMs) held |= key.button;
-  SimSetButtons(held);
+  SimSetButtons(ButtonsHeldAt(keys, SimNowNs() / 1000000));
 }
 
 double Seconds(const timespec& from, const timespec& to) {
   return static_cast<double>(to.tv_sec - from.tv_sec) + (to.tv_nsec - from.tv_nsec) / 1e9;
-}
-
-bool IsRecordingOption(const std::string& argument) {
-  return argument == "--out" || argument == "--stills" || argument == "--demo-stills" ||
-         argument == "--keep-frames" || argument == "--frames" || argument == "--frame-digests";
 }
 
 // Puts the captions a television recording carried into its MP4 as a subtitle track players can
@@ -106,13 +97,15 @@ uint32_t StartupModeOf(SimTV tv) { return tv == SimTV::Lcd ? 0 : tv == SimTV::Nt
 int main(int argc, char** argv) {
   SimConfig config = SimConfigFromEnvironment();
   std::vector<char*> recorderArguments = {argv[0]};
-  bool recording = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     const bool hasValue = i + 1 < argc;
     if (argument == "--help" || argument == "-h") {
-      PrintUsage();
+      PrintUsage(argv[0]);
       return 0;
+    } else if (argument == "--") {
+      recorderArguments.insert(recorderArguments.end(), argv + i, argv + argc);
+      break;
     } else if (argument == "--headless") {
       config.realTime = false;
     } else if (argument == "--strict") {
@@ -139,15 +132,16 @@ int main(int argc, char** argv) {
       }
       config.faults |= faults;
     } else {
-      recording |= IsRecordingOption(argument);
       recorderArguments.push_back(argv[i]);
     }
   }
   RecordCommand command;
   command.options.showProgress = false;
-  command.dataFolder = ProgramFolder(argv[0]) / "data";
+  command.options.program = RunProgram;
+  command.dataFolder = Host_DefaultDataFolder(argv[0]);
+  std::vector<char*> programArguments = {argv[0]};
   switch (ParseRecordCommand(static_cast<int>(recorderArguments.size()), recorderArguments.data(),
-                             &command)) {
+                             &command, &programArguments)) {
     case RecordParse::kHelp:
       return 0;
     case RecordParse::kInvalid:
@@ -155,9 +149,10 @@ int main(int argc, char** argv) {
     case RecordParse::kRecord:
       break;
   }
+  Host_SetProgramArguments(programArguments);
   command.options.startupDisplayMode = StartupModeOf(config.tv);
   config.framePeriodMs = FramePeriodMs(command.options.framesPerSecond);
-  if (recording) {
+  if (command.recording) {
     // On a television the captions go into the recording; the caption file is kept only when
     // asked for.
     const bool keepCaptions = !config.captionsPath.empty();
@@ -176,7 +171,7 @@ int main(int argc, char** argv) {
 
   std::vector<KeyPress> keys = command.options.keys;
   const fs::path dataFolder = command.dataFolder;
-  if (chdir(dataFolder.c_str()) != 0) {
+  if (!dataFolder.empty() && chdir(dataFolder.c_str()) != 0) {
     std::fprintf(stderr, "cannot enter the data folder %s: %s\n", dataFolder.c_str(),
                  std::strerror(errno));
     return 1;
@@ -191,9 +186,8 @@ int main(int argc, char** argv) {
 
   timespec started, ended;
   clock_gettime(CLOCK_MONOTONIC, &started);
-  DemoHost host;
-  host.registerMusicDrivers = SimRegisterSoundDrivers;
-  const int status = VKR_Demo_Run(host);
+  Host_SetMusicDrivers(SimRegisterSoundDrivers);
+  const int status = RunProgram(nullptr);
   clock_gettime(CLOCK_MONOTONIC, &ended);
   SimSetFrameHook(nullptr, nullptr);
 

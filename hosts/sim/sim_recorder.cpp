@@ -1,13 +1,12 @@
-// sim_recorder.cpp: the simulated console as a recording host. Its display's frames drive the
-// recording: each frame begun is composed and handed over; the console's own clock moves on by
-// itself, the buttons are the port lines, the bitmaps are the composed pictures.
+// sim_recorder.cpp: the simulated console as a recording host for any program. Its display's
+// frames drive the recording: each frame begun is composed and handed over; the console's own
+// clock moves on by itself, the buttons are the port lines, the bitmaps are the composed pictures.
 #include "sim_recorder.h"
 
 #include <cstdio>
 
-#include "bitmap_file.h"
-#include "demo_main.h"
-#include "wav_music_driver.h"
+#include "disp_bitmapFile.h"
+#include "vkr_lowLevel.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ const char* SaveSimBitmap(const char* prefix) {
   static char bitmapFile[4096];
   std::snprintf(bitmapFile, sizeof bitmapFile, "%s_%.6d.bmp", prefix, g_nSimBitmapNumber++);
   const size_t pitch = size_t(g_simLastFrame.width) * 3;
-  return WriteBitmapFile(bitmapFile, g_simLastFrame.pixels, g_simLastFrame.width,
+  return DISP_WriteBitmapFile(bitmapFile, g_simLastFrame.pixels, g_simLastFrame.width,
                          g_simLastFrame.height, pitch)
              ? bitmapFile
              : nullptr;
@@ -44,31 +43,30 @@ void OnFrameBegun(void*) {
                  size_t(g_simLastFrame.width) * 3);
 }
 
-}  // namespace
-
-void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
-
-RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
-  RecorderResult result;
-  g_ulSimButtonsHeld = 0;
-  result.firstFrameNumber = g_nSimBitmapNumber;
-  const RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone, &result.report};
-  if (!RecordingBegin(options, host)) {
-    result.status = 1;
-    return result;
-  }
+// The console powered on with the configuration kept, on the virtual clock at the recording's rate.
+void PowerOnForRecording(const RecorderOptions& options) {
   SimConfig config = g_simRecordConfig;
   config.realTime = false;
   config.framePeriodMs = FramePeriodMs(options.framesPerSecond);
   SimPowerOn(config);
   SimSetFrameHook(OnFrameBegun, nullptr);
+}
 
-  DemoHost demoHost;
-  demoHost.registerMusicDrivers = VKR_Rec_RegisterMusicDriver;
-  demoHost.report = &result.report;
-  result.status = VKR_Demo_Run(demoHost);
+}  // namespace
 
-  SimSetFrameHook(nullptr, nullptr);
-  RecordingEnd(&result);
-  return result;
+void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
+
+RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
+  RecordingHost host{SaveSimBitmap, SetSimButton, LeaveClockAlone};
+  host.nowMs = [] { return SimNowNs() / 1000000; };
+  // The back end maps video memory last in its start-up: until then the display shows the
+  // firmware's picture, not the program's.
+  host.programShowing = [] {
+    uint8_t* video = nullptr;
+    return VKR_GetVideoBasePtr(&video) == VKR_OK;
+  };
+  host.setUp = PowerOnForRecording;
+  host.tearDown = [] { SimSetFrameHook(nullptr, nullptr); };
+  g_ulSimButtonsHeld = 0;
+  return RecordProgram(options, host, g_nSimBitmapNumber);
 }

@@ -109,6 +109,22 @@ bool DISP_SPUChangeListFits(const DISP_SPUChangeList& list) {
   return DISP_InVideoMemory(at, bytes);
 }
 
+int DISP_OSDHeaderSizeCode(uint32_t header, uint32_t bitsPerPixel) {
+  const int sizeCode = bitsPerPixel == 2 ? 0 : bitsPerPixel == 4 ? 1 : bitsPerPixel == 8 ? 2 : -1;
+  if (header % 4 != 0 || !DISP_InVideoMemory(header, kDISP_OSDHeaderBytes)) return -1;
+  return sizeCode;
+}
+
+bool DISP_SPUBaseCmdPlace(uint32_t offset, uint32_t* at) {
+  *at = offset & ~3u;
+  return DISP_InVideoMemory(*at, kDISP_SPUBaseCmdBytes);
+}
+
+bool DISP_SPUHighlightPlace(uint32_t offset, uint32_t* at) {
+  *at = offset & ~3u;
+  return DISP_InVideoMemory(*at, kDISP_SPUHighlightBytes);
+}
+
 void DISP_WriteSPUChangeList(uint8_t* video, const DISP_SPUChangeList& list) {
   const uint32_t at = list.offset & ~3u;
   const uint32_t entriesAt = at + kDISP_SPUChangeHeaderBytes;

@@ -124,9 +124,21 @@ struct DISP_SPUChangeList {
   uint16_t lineStart, lineEnd, count;
   const uint16_t *left, *right, *colorWords, *contrastWords;
 };
+// The record writers' argument checks, the same in both back ends. A writer makes them before it
+// looks at anything else, so a bad call answers 4 whether or not the library has started: the
+// checks need no state, and an error found in the call is more use to its caller than "not
+// started".
+//
 // False when the count passes the record's field, an array is null while entries are asked for,
 // or the list would not fit inside video memory.
 bool DISP_SPUChangeListFits(const DISP_SPUChangeList& list);
+// The OSD header's size code for bitsPerPixel (0 for 2, 1 for 4, 2 for 8); -1 when bitsPerPixel is
+// another value, or the header offset is not a multiple of 4 or the header would not fit.
+int DISP_OSDHeaderSizeCode(uint32_t header, uint32_t bitsPerPixel);
+// The aligned offset (lowest two bits cleared) of a base command or highlight record written at
+// offset; false when the record would not fit inside video memory.
+bool DISP_SPUBaseCmdPlace(uint32_t offset, uint32_t* at);
+bool DISP_SPUHighlightPlace(uint32_t offset, uint32_t* at);
 // Writes a list that fits into `video`, the block of video memory.
 void DISP_WriteSPUChangeList(uint8_t* video, const DISP_SPUChangeList& list);
 void DISP_WriteSPUHighlight(uint8_t* at, const DISP_SPUHighlight& record);

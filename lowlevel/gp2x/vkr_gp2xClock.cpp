@@ -1,16 +1,14 @@
 // vkr_gp2xClock.cpp: the millisecond clock on the controller's free-running timer (never backwards,
-// corrected across the timer's wrap), frame count and frame time, and the busy-wait delays every
-// wait of the hardware back end uses.
+// corrected across the timer's wrap) under the common clock operations, and the busy-wait delays
+// every wait of the hardware back end uses.
+#include "vkr_backendClock.h"
 #include "vkr_gp2xBusyWait.h"
 #include "vkr_gp2xState.h"
 
-uint32_t g_ulGP2X_FRAME_COUNT = 0;
-
-// Clock and frame-time state; main thread only. Readings from two threads at once are not
+// Clock state; main thread only. Readings from two threads at once are not
 // supported.
 static uint32_t g_ulLastTimeMS = 0;   // last raw reading
 static uint32_t g_ulTimeWrapMS = 0;   // added for every wrap of the timer seen so far
-static uint32_t g_ulFrameTimeBase = 0;
 
 // A reading less than a second behind the last one is jitter, not a wrap.
 static constexpr uint32_t kBackwardToleranceMS = 1000;
@@ -37,32 +35,10 @@ void GP2X_WaitMS(uint32_t milliseconds) {
   while (GP2X_ReadClockMS() < target) GP2X_WaitingForClockTick();
 }
 
-uint32_t VKR_GetTime(uint32_t* milliseconds) {
-  if (!milliseconds) return VKR_BAD_ARGUMENT;
-  if (!GP2X_IsOpen()) return VKR_ERROR;
+bool LowLevel_ReadClockMS(uint32_t* milliseconds) {
+  if (!GP2X_IsOpen()) return false;
   *milliseconds = GP2X_ReadClockMS();
-  return VKR_OK;
-}
-
-uint32_t VKR_ResetFrameTime() {
-  g_ulGP2X_FRAME_COUNT = 0;
-  return VKR_OK;
-}
-
-uint32_t VKR_GetFrameCount(uint32_t* count) {
-  if (!count) return VKR_BAD_ARGUMENT;
-  *count = g_ulGP2X_FRAME_COUNT;
-  return VKR_OK;
-}
-
-uint32_t VKR_GetFrameTime(uint32_t* milliseconds) {
-  if (!milliseconds) return VKR_BAD_ARGUMENT;
-  if (!GP2X_IsOpen()) return VKR_ERROR;
-  const uint32_t now = GP2X_ReadClockMS();
-  if (g_ulGP2X_FRAME_COUNT == 0) g_ulFrameTimeBase = now;
-  *milliseconds = now - g_ulFrameTimeBase;
-  ++g_ulGP2X_FRAME_COUNT;
-  return VKR_OK;
+  return true;
 }
 
 uint32_t VKR_DelayMS(uint32_t milliseconds) {

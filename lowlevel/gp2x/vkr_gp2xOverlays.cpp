@@ -73,9 +73,8 @@ uint32_t VKR_WriteOSDHeader(uint32_t header, uint32_t next, uint32_t left, uint3
                             uint32_t right, uint32_t bottom, uint32_t bitsPerPixel,
                             uint32_t compressed, uint32_t alphaEnable, uint32_t colorKeyEnable,
                             uint32_t alpha, uint32_t keyIndex) {
-  const uint32_t sizeCode = bitsPerPixel == 2 ? 0 : bitsPerPixel == 4 ? 1 : bitsPerPixel == 8 ? 2 : 3;
-  if (sizeCode == 3 || header % 4 != 0 || !DISP_InVideoMemory(header, kDISP_OSDHeaderBytes))
-    return VKR_BAD_ARGUMENT;
+  const int sizeCode = DISP_OSDHeaderSizeCode(header, bitsPerPixel);
+  if (sizeCode < 0) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
   DISP_OSDHeader h;
   h.last = next > kLastVideoOffset;
@@ -83,7 +82,7 @@ uint32_t VKR_WriteOSDHeader(uint32_t header, uint32_t next, uint32_t left, uint3
   h.top = top, h.bottom = bottom, h.left = left, h.right = right;
   h.alpha = alpha, h.alphaEnable = alphaEnable, h.keyEnable = colorKeyEnable;
   h.compressed = compressed;
-  h.sizeCode = sizeCode;
+  h.sizeCode = static_cast<uint32_t>(sizeCode);
   h.keyIndex = keyIndex;
   // The shared layout, then its words moved into the handheld's order.
   uint8_t words[kDISP_OSDHeaderBytes];
@@ -98,8 +97,8 @@ uint32_t VKR_WriteOSDHeader(uint32_t header, uint32_t next, uint32_t left, uint3
 uint32_t VKR_WriteSPUBaseCmd(uint32_t offset, uint32_t changeCmdPresent, uint32_t changeListOffset,
                              uint16_t colorWord, uint16_t contrastWord, uint16_t top,
                              uint16_t bottom, uint32_t evenLineData, uint32_t oddLineData) {
-  const uint32_t at = offset & ~3u;
-  if (!DISP_InVideoMemory(at, kDISP_SPUBaseCmdBytes)) return VKR_BAD_ARGUMENT;
+  uint32_t at = 0;
+  if (!DISP_SPUBaseCmdPlace(offset, &at)) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
   const bool lcd = !DISP_IsTVMode(g_ulDISPLAY_MODE);
   const DISP_SPUBaseCmd record = {lcd ? 640u : 1440u,
@@ -131,8 +130,8 @@ uint32_t VKR_WriteSPUChangeCmd(uint32_t offset, uint32_t terminate, uint16_t lin
 
 uint32_t VKR_WriteSPUHighlightInfo(uint32_t offset, uint16_t left, uint16_t top, uint16_t right,
                                    uint16_t bottom, uint16_t colorWord, uint16_t contrastWord) {
-  const uint32_t at = offset & ~3u;
-  if (!DISP_InVideoMemory(at, kDISP_SPUHighlightBytes)) return VKR_BAD_ARGUMENT;
+  uint32_t at = 0;
+  if (!DISP_SPUHighlightPlace(offset, &at)) return VKR_BAD_ARGUMENT;
   if (!GP2X_IsOpen()) return VKR_ERROR;
   DISP_WriteSPUHighlight(g_GP2X_VIDEO_BASE_PTR + at,
                          {left, right, top, bottom, colorWord, contrastWord});

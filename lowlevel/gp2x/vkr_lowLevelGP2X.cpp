@@ -206,7 +206,7 @@ bool OpenEverything() {
 }  // namespace
 
 uint32_t VKR_InitLowLevelAPI(const char* /*title*/) {
-  std::puts("GP2X Low-Level Library v1.00");
+  std::puts("GP2X Low-Level Library v" VKR_LIBRARY_VERSION);
   if (g_nMemFD != -1) {
     HoldSecondCore();
     CloseEverything();

@@ -109,7 +109,7 @@ static void ReleaseEverything() {
 }
 
 uint32_t VKR_InitLowLevelAPI(const char* title) {
-  std::puts("GP2X Low-Level Library v1.00");
+  std::puts("GP2X Low-Level Library v" VKR_LIBRARY_VERSION);
   if (VKR_WinIsStarted()) ReleaseEverything();
   strWindowTitle = title ? title : "";
 

@@ -1,8 +1,9 @@
 // vkr_winClock.cpp: the desktop clock (SDL's milliseconds or a virtual clock for recording and
-// tests), the frame counter and frame time, delays, and the vertical-blank waits that the desktop
-// does not have.
+// tests) under the common clock operations, delays, the frame hook, and the vertical-blank waits
+// that the desktop does not have.
 #include <SDL.h>
 
+#include "vkr_backendClock.h"
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
 
@@ -12,10 +13,6 @@ static uint32_t ulVirtualNow = 0;
 
 static VKR_WinFrameHook pfnFrameHook = nullptr;
 static void* pFrameHookContext = nullptr;
-
-// Frame timing state.
-uint32_t g_ulGP2X_FRAME_COUNT = 0;
-static uint32_t ulBaseFrameTime = 0;
 
 uint32_t VKR_WinNowMS() { return bVirtualClock ? ulVirtualNow : SDL_GetTicks(); }
 
@@ -39,30 +36,9 @@ void VKR_WinRunFrameHook() {
   if (pfnFrameHook) pfnFrameHook(pFrameHookContext);
 }
 
-uint32_t VKR_GetTime(uint32_t* milliseconds) {
-  if (!milliseconds) return VKR_BAD_ARGUMENT;
+bool LowLevel_ReadClockMS(uint32_t* milliseconds) {
   *milliseconds = VKR_WinNowMS();
-  return VKR_OK;
-}
-
-uint32_t VKR_ResetFrameTime() {
-  g_ulGP2X_FRAME_COUNT = 0;
-  return VKR_OK;
-}
-
-uint32_t VKR_GetFrameCount(uint32_t* count) {
-  if (!count) return VKR_BAD_ARGUMENT;
-  *count = g_ulGP2X_FRAME_COUNT;
-  return VKR_OK;
-}
-
-uint32_t VKR_GetFrameTime(uint32_t* milliseconds) {
-  if (!milliseconds) return VKR_BAD_ARGUMENT;
-  const uint32_t now = VKR_WinNowMS();
-  if (g_ulGP2X_FRAME_COUNT == 0) ulBaseFrameTime = now;
-  *milliseconds = now - ulBaseFrameTime;
-  ++g_ulGP2X_FRAME_COUNT;
-  return VKR_OK;
+  return true;
 }
 
 uint32_t VKR_DelayMS(uint32_t milliseconds) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "console/console_state.h"
 #include "vkr_lowLevel.h"
+#include "vkr_lowLevelDbgState.h"
 #if defined(VKR_BACKEND_HANDHELD)
 #include "sim.h"
 #endif

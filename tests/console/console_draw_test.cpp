@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "console/console_state.h"
 #include "disp_model.h"
 #include "vkr_font8x8.h"
 #include "vkr_lowLevel.h"
+#include "vkr_lowLevelDbgState.h"
 
 namespace {
 

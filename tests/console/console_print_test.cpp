@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "console/console_state.h"
 #include "vkr_lowLevel.h"
+#include "vkr_lowLevelDbgState.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "captured_output.h"
-#include "recorder.h"
+#include "record_demo.h"
 #include "resource_pack.h"
 #include "scratch_dir.h"
 #include "software_mixer_driver.h"
@@ -24,7 +24,7 @@ const char* const kExpectedStdout =
     "\n"
     "Have you try this tiny demo with TV-Out + CloseCaption1?\n";
 
-RecorderResult Record(uint32_t framesPerSecond) {
+DemoRecording Record(uint32_t framesPerSecond) {
   RecorderOptions options;
   options.framesPerSecond = framesPerSecond;
   return RecordDemo(options);
@@ -35,7 +35,7 @@ TEST(DemoRun, PlaysTheWholeTimelineAndEndsByItself) {
   dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0x80));
   const bool withMusic = dir.CopyFromHome("main.it");
   CapturedOutput out(1);
-  const RecorderResult result = Record(50);
+  const DemoRecording result = Record(50);
   EXPECT_EQ(out.Stop(), kExpectedStdout);
   EXPECT_EQ(result.status, 0);
   // Paints at 0, 20, ..., 117280 ms; the frame that reads 117300 ends the loop unpainted.
@@ -52,7 +52,7 @@ TEST(DemoRun, PlaysTheWholeTimelineAndEndsByItself) {
 TEST(DemoRun, WithoutMusicFileRunsSilentlyToTheEnd) {
   ScratchDir dir("cb_demo_silent");
   dir.Write("resource.dat", std::vector<uint8_t>(kResourcePackBytes, 0));
-  const RecorderResult result = Record(5);
+  const DemoRecording result = Record(5);
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.report.paints, 587u);  // 0, 200, ..., 117200
   EXPECT_EQ(result.report.lastPaintMs, 117200u);
@@ -62,7 +62,7 @@ TEST(DemoRun, WithoutResourcePackShowsTheLoadingScreenAndFails) {
   ScratchDir dir("cb_demo_nopack");
   CapturedOutput err(2);
   CapturedOutput out(1);
-  const RecorderResult result = Record(50);
+  const DemoRecording result = Record(50);
   EXPECT_EQ(out.Stop(), kExpectedStdout);
   EXPECT_NE(err.Stop().find("resource.dat"), std::string::npos);
   EXPECT_NE(result.status, 0);
@@ -76,7 +76,7 @@ TEST(DemoRun, ShortResourcePackIsReportedAndStillPlays) {
   ScratchDir dir("cb_demo_short");
   dir.Write("resource.dat", std::vector<uint8_t>(1000, 0x10));
   CapturedOutput err(2);
-  const RecorderResult result = Record(5);
+  const DemoRecording result = Record(5);
   const std::string errors = err.Stop();
   EXPECT_NE(errors.find("1000 bytes found, 769152 expected"), std::string::npos) << errors;
   EXPECT_EQ(result.status, 0);

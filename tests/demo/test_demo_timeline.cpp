@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "recorder.h"
+#include "record_demo.h"
 #include "resource_pack.h"
 #include "scratch_dir.h"
 #include "vkr_winHost.h"
@@ -18,7 +18,7 @@ namespace {
 
 constexpr uint32_t kPeriodMs = 20;
 
-RecorderResult RecordWithKeys(const std::vector<KeyPress>& keys, uint32_t startupMode = 0,
+DemoRecording RecordWithKeys(const std::vector<KeyPress>& keys, uint32_t startupMode = 0,
                               uint32_t framesPerSecond = 50) {
   RecorderOptions options;
   options.framesPerSecond = framesPerSecond;
@@ -38,7 +38,7 @@ class DemoTimeline : public ::testing::Test {
 
 TEST_F(DemoTimeline, ExitFromTheMenuEndsAfterThatFrameWithoutAnotherPaint) {
   // Start opens the menu at item Play; Right goes to Exit; B chooses it once the change is over.
-  const RecorderResult result = RecordWithKeys(
+  const DemoRecording result = RecordWithKeys(
       {{5000, VKR_BUTTON_START, 100}, {5600, VKR_BUTTON_RIGHT, 100}, {6200, VKR_BUTTON_B, 100}});
   EXPECT_EQ(result.status, 0);
   EXPECT_TRUE(result.report.exitChosen);
@@ -53,7 +53,7 @@ TEST_F(DemoTimeline, ExitFromTheMenuEndsAfterThatFrameWithoutAnotherPaint) {
 
 TEST_F(DemoTimeline, APauseDoesNotAdvanceTheDemoClock) {
   // Open the menu at 5 s, stay three seconds, choose Play (item 0) with B.
-  const RecorderResult result =
+  const DemoRecording result =
       RecordWithKeys({{5000, VKR_BUTTON_START, 100}, {8000, VKR_BUTTON_B, 100}});
   EXPECT_EQ(result.status, 0);
   EXPECT_FALSE(result.report.exitChosen);
@@ -66,7 +66,7 @@ TEST_F(DemoTimeline, APauseDoesNotAdvanceTheDemoClock) {
 }
 
 TEST_F(DemoTimeline, VolumeButtonsDoNotDisturbTheTimeline) {
-  const RecorderResult result = RecordWithKeys({{2000, VKR_BUTTON_VOLUME_UP, 60},
+  const DemoRecording result = RecordWithKeys({{2000, VKR_BUTTON_VOLUME_UP, 60},
                                                 {2400, VKR_BUTTON_VOLUME_DOWN, 60},
                                                 {3000, VKR_BUTTON_VOLUME_DOWN | VKR_BUTTON_VOLUME_UP, 60}},
                                                0, 5);
@@ -119,7 +119,7 @@ WhiteSpan RecordTelevision(uint32_t startupMode, const std::filesystem::path& fr
   options.keys = {{9000, VKR_BUTTON_START, 100}, {9600, VKR_BUTTON_RIGHT, 100},
                   {10400, VKR_BUTTON_B, 100}};  // leave by Exit to keep the run short
   options.framePrefix = framePrefix.string();
-  const RecorderResult result = RecordDemo(options);
+  const DemoRecording result = RecordDemo(options);
   EXPECT_EQ(result.status, 0);
   EXPECT_TRUE(result.report.exitChosen);
   char number[16];

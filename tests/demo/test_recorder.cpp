@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "key_schedule.h"
-#include "recorder.h"
+#include "record_demo.h"
 #include "resource_pack.h"
 #include "scratch_dir.h"
 #include "vkr_lowLevel.h"
@@ -81,7 +81,7 @@ TEST(Recorder, SoundFileHoldsExactlyTheFramesPeriods) {
   RecorderOptions options;
   options.framesPerSecond = 25;
   options.wavPath = (dir.path() / "music.wav").string();
-  const RecorderResult result = RecordDemo(options);
+  const DemoRecording result = RecordDemo(options);
   ASSERT_EQ(result.status, 0);
   EXPECT_EQ(result.sampleFrames, uint64_t{result.framesComposed} * 22050 / 25);
 
@@ -203,6 +203,38 @@ TEST(Recording, AVideoThatCannotBeWholeIsAFailure) {
   EXPECT_FALSE(result.videoWritten);
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.framesComposed, 3u);
+}
+
+// Presses and releases the recording makes, with the recording clock they came at.
+struct ButtonChange {
+  uint32_t atMs;
+  uint32_t button;
+  bool down;
+  bool operator==(const ButtonChange&) const = default;
+};
+std::vector<ButtonChange> g_buttonChanges;
+
+TEST(Recording, AButtonIsHeldWhileAnyOfItsPressesLastsByTheProgramsClock) {
+  g_hostClockMs = 0;
+  g_buttonChanges.clear();
+  RecordingHost host = kCountingHost;
+  host.setButton = [](uint32_t button, bool down) {
+    g_buttonChanges.push_back({g_hostClockMs, button, down});
+  };
+  host.nowMs = [] { return uint64_t{g_hostClockMs}; };
+  RecorderOptions options;
+  // A second press of A inside the first does not end it; B and A overlap.
+  options.keys = {{100, VKR_BUTTON_A, 200}, {140, VKR_BUTTON_A, 20}, {200, VKR_BUTTON_B, 200}};
+  ASSERT_TRUE(RecordingBegin(options, host));
+  const std::vector<uint8_t> picture(3 * 4 * 4);
+  for (int frame = 0; frame < 30; ++frame) RecordingFrame(picture.data(), 4, 4, 12);
+  RecorderResult result;
+  RecordingEnd(&result);
+  const std::vector<ButtonChange> expected = {{100, VKR_BUTTON_A, true},
+                                              {200, VKR_BUTTON_B, true},
+                                              {300, VKR_BUTTON_A, false},
+                                              {400, VKR_BUTTON_B, false}};
+  EXPECT_EQ(g_buttonChanges, expected);
 }
 
 TEST(Recorder, VideoHasOnePictureAndOneSoundStreamOfTheDemosLength) {

@@ -123,6 +123,11 @@ TEST_F(StartedSimTest, TeardownTwiceOrWithoutStartTouchesNothing) {
   EXPECT_EQ(VKR_WaitVSync(), VKR_ERROR);
   EXPECT_EQ(VKR_ReadMemRegister(0x1184, &level), VKR_ERROR);
   EXPECT_EQ(VKR_SetCPUClock(200), VKR_ERROR);
+  // The record writers check their arguments first, as the desktop's do.
+  EXPECT_EQ(VKR_WriteOSDHeader(0, 0x800000, 0, 0, 9, 9, 3, 0, 0, 0, 15, 0), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_WriteOSDHeader(0, 0x800000, 0, 0, 9, 9, 8, 0, 0, 0, 15, 0), VKR_ERROR);
+  EXPECT_EQ(VKR_WriteSPUBaseCmd(0x7FFFF0, 0, 0, 0, 0, 0, 9, 0, 0), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_WriteSPUHighlightInfo(0, 0, 0, 9, 9, 0, 0), VKR_ERROR);
   EXPECT_EQ(SimAccessCount(), accesses);
 }
 

@@ -242,6 +242,11 @@ TEST(DisplayModelUnstarted, CallsBeforeStartAnswerErrorAndTouchNothing) {
   EXPECT_EQ(VKR_SetCursorParams(1, 32, 0, 0, 0), VKR_ERROR);
   EXPECT_EQ(VKR_LowLevelAPI_SoftRender(), VKR_ERROR);
   EXPECT_EQ(VKR_DualCoreSendCmd(1), VKR_ERROR);
+  // The record writers check their arguments first, as the hardware back end's do.
+  EXPECT_EQ(VKR_WriteOSDHeader(0, 0x800000, 0, 0, 9, 9, 3, 0, 0, 0, 15, 0), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_WriteOSDHeader(0, 0x800000, 0, 0, 9, 9, 8, 0, 0, 0, 15, 0), VKR_ERROR);
+  EXPECT_EQ(VKR_WriteSPUBaseCmd(0x7FFFF0, 0, 0, 0, 0, 0, 9, 0, 0), VKR_BAD_ARGUMENT);
+  EXPECT_EQ(VKR_WriteSPUHighlightInfo(0, 0, 0, 9, 9, 0, 0), VKR_ERROR);
   EXPECT_EQ(VKR_FreeLowLevelAPI(0), VKR_OK);
 }
 

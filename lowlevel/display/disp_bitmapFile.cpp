@@ -1,6 +1,6 @@
-// bitmap_file.cpp: the 54-byte header (4000 x 3000 pixels a metre, as the capture writes), then
+// disp_bitmapFile.cpp: the 54-byte header (4000 x 3000 pixels a metre, as the capture writes), then
 // the lines from the bottom up; widths of the console's outputs need no line padding.
-#include "bitmap_file.h"
+#include "disp_bitmapFile.h"
 
 #include <array>
 #include <cstdio>
@@ -18,7 +18,7 @@ struct FileCloser {
 
 }  // namespace
 
-bool WriteBitmapFile(const char* path, const uint8_t* pixels, int width, int height, size_t pitch) {
+bool DISP_WriteBitmapFile(const char* path, const uint8_t* pixels, int width, int height, size_t pitch) {
   if (width <= 0 || height <= 0) return false;
   const uint32_t rowBytes = static_cast<uint32_t>(width) * 3;
   const uint32_t paddedRow = (rowBytes + 3) & ~3u;
