@@ -15,6 +15,7 @@
 
 #include "demo_main.h"
 #include "key_schedule.h"
+#include "quiet_sound_output.h"
 #include "sim.h"
 #include "record_command.h"
 #include "sim_recorder.h"
@@ -37,6 +38,7 @@ void PrintUsage() {
       "  --bus-vcd FILE.vcd   write the TV encoder's two bus lines as a value-change dump\n"
       "  --firmware X.Y.Z the firmware version file (empty: none; default 4.1.0)\n"
       "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video, encoder\n"
+      "  --burn-captions  a recording on a television shows the captions in its picture\n"
       "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE and CB_SIM_FAULTS variables set the same.\n"
       "The recorder's options (--tv of the recorder is the one above):\n");
   PrintRecordUsage("copperbramble-sim");
@@ -134,6 +136,8 @@ int main(int argc, char** argv) {
         return 2;
       }
       config.faults |= faults;
+    } else if (argument == "--burn-captions") {
+      SimRecorder_SetBurnCaptions(true);
     } else {
       recording |= IsRecordingOption(argument);
       recorderArguments.push_back(argv[i]);
@@ -178,6 +182,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (config.realTime) VKR_StartDesktopAudioQuietly();
   SimPowerOn(config);
   if (config.realTime && !SimWindow_Open("Copperbramble on the simulated console")) {
     std::fprintf(stderr, "cannot open the window (try --headless)\n");

@@ -1,12 +1,17 @@
 // sim_recorder.cpp: the simulated console as a recording host. Its display's frames drive the
-// recording: each frame begun is composed and handed over; the console's own clock moves on by
-// itself, the buttons are the port lines, the bitmaps are the composed pictures.
+// recording: each frame begun is composed and handed over (with the television's captions drawn
+// over it when they are burnt in); the console's own clock moves on by itself, the buttons are the
+// port lines, the bitmaps are the pictures handed over.
 #include "sim_recorder.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "bitmap_file.h"
 #include "demo_main.h"
+#include "disp_model.h"
+#include "sim_captionOverlay.h"
 #include "wav_music_driver.h"
 
 namespace {
@@ -19,6 +24,8 @@ struct {
   const uint8_t* pixels = nullptr;
   int width = 0, height = 0;
 } g_simLastFrame;
+bool g_bSimBurnCaptions = false;
+std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucSimCaptionedFrame;
 
 const char* SaveSimBitmap(const char* prefix) {
   static char bitmapFile[4096];
@@ -38,8 +45,22 @@ void SetSimButton(uint32_t button, bool down) {
 // The console's clock runs on by itself: a frame period after this frame the next one begins.
 void LeaveClockAlone(uint32_t) {}
 
+// The composed frame, or a copy with the captions drawn over it when they are burnt in.
+const uint8_t* FrameToRecord(int* width, int* height) {
+  const uint8_t* frame = SimComposeFrame(width, height);
+  if (!g_bSimBurnCaptions) return frame;
+  SimCaptionOverlay_Follow(SimNowNs());
+  const size_t bytes = size_t(*width) * *height * 3;
+  if (!SimCaptionOverlay_Shows() || !SimCaptionOverlay_GridOf(*width, *height, nullptr) ||
+      bytes > g_ucSimCaptionedFrame.size())
+    return frame;
+  std::memcpy(g_ucSimCaptionedFrame.data(), frame, bytes);
+  SimCaptionOverlay_Draw(g_ucSimCaptionedFrame.data(), *width, *height, SimNowNs());
+  return g_ucSimCaptionedFrame.data();
+}
+
 void OnFrameBegun(void*) {
-  g_simLastFrame.pixels = SimComposeFrame(&g_simLastFrame.width, &g_simLastFrame.height);
+  g_simLastFrame.pixels = FrameToRecord(&g_simLastFrame.width, &g_simLastFrame.height);
   RecordingFrame(g_simLastFrame.pixels, g_simLastFrame.width, g_simLastFrame.height,
                  size_t(g_simLastFrame.width) * 3);
 }
@@ -47,6 +68,7 @@ void OnFrameBegun(void*) {
 }  // namespace
 
 void SimRecorder_SetConfig(const SimConfig& config) { g_simRecordConfig = config; }
+void SimRecorder_SetBurnCaptions(bool burn) { g_bSimBurnCaptions = burn; }
 
 RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
   RecorderResult result;
@@ -61,6 +83,7 @@ RecorderResult RecordOnSimulatedConsole(const RecorderOptions& options) {
   config.realTime = false;
   config.framePeriodMs = FramePeriodMs(options.framesPerSecond);
   SimPowerOn(config);
+  SimCaptionOverlay_Reset();
   SimSetFrameHook(OnFrameBegun, nullptr);
 
   DemoHost demoHost;
