@@ -5,7 +5,9 @@
 // keys too, as the desktop's keyboard mode reports them), the mouse is the touch screen. Closing
 // the window ends the program.
 #include <SDL.h>
+#include <time.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +29,27 @@ uint16_t g_usSimTouchX = 0, g_usSimTouchY = 0;
 bool g_bSimCaptionsShown = true;
 std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> g_ucSimWindowFrame;
 
+// When the last frame shown had been presented, and how long that took, on the host's clock.
+uint64_t g_ulSimPresentEndNs = 0, g_ulSimPresentCostNs = 0;
+
 constexpr uint16_t kTouchPressure = 1000;
+
+uint64_t HostNowNs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return uint64_t(now.tv_sec) * 1000000000 + uint64_t(now.tv_nsec);
+}
+
+// In real time a frame comes due whenever the console's time crosses a frame boundary, and the
+// console's time is the host's: a window slower than the frame period would be asked again at the
+// program's very next register access, and the program would get one access a frame. So a frame
+// is shown only when the program has had at least as long as the last one took to show (and half
+// a frame period), as a slow display drops frames: the window takes at most half the host.
+bool HostHasTimeToShow() {
+  if (!g_sim.config.realTime) return true;
+  const uint64_t halfPeriodNs = uint64_t{g_sim.config.framePeriodMs} * 500000;
+  return HostNowNs() - g_ulSimPresentEndNs >= std::max(g_ulSimPresentCostNs, halfPeriodNs);
+}
 constexpr SDLKey kCaptionKey = SDLK_c;
 
 uint32_t ButtonOfKey(SDLKey key) {
@@ -102,6 +124,7 @@ bool SimWindow_Open(const char* title) {
   if (!VKR_WinOpenWindow(width, height)) return false;
   SDL_WM_SetCaption(title, title);
   g_bSimCaptionsShown = true;
+  g_ulSimPresentEndNs = g_ulSimPresentCostNs = 0;
   SimCaptionOverlay_Reset();
   SimTiming_SetPresenter(SimWindow_Frame);
   return true;
@@ -117,20 +140,24 @@ void SimWindow_Frame() {
   }
   TakeEvents();
   if (!g_Screen) return;  // full screen could not be switched and the window is gone
-  int width = 0, height = 0;
-  const uint8_t* frame = SimComposeFrame(&width, &height);
-  const size_t bytes = size_t(width) * height * 3;
-  if (bytes > g_ucSimWindowFrame.size()) return;
-  std::memcpy(g_ucSimWindowFrame.data(), frame, bytes);
   // The decoder follows the captions whether they are shown or not, as a television's does. The
   // console's time is read as it stands: asking the real-time clock would move it on and begin
   // the next frame inside this one.
   const uint64_t nowNs = g_sim.clock.nowNs;
   SimCaptionOverlay_Follow(nowNs);
+  if (!HostHasTimeToShow()) return;
+  const uint64_t startNs = HostNowNs();
+  int width = 0, height = 0;
+  const uint8_t* frame = SimComposeFrame(&width, &height);
+  const size_t bytes = size_t(width) * height * 3;
+  if (bytes > g_ucSimWindowFrame.size()) return;
+  std::memcpy(g_ucSimWindowFrame.data(), frame, bytes);
   if (g_bSimCaptionsShown) SimCaptionOverlay_Draw(g_ucSimWindowFrame.data(), width, height, nowNs);
   // The program may switch the output (the LCD to a television): the window follows it.
   if (width != VKR_WinWindowOutputWidth() || height != VKR_WinWindowOutputHeight()) {
     if (!VKR_WinOpenWindow(width, height)) return;
   }
   VKR_WinShowFrame(g_ucSimWindowFrame.data(), width, height);
+  g_ulSimPresentEndNs = HostNowNs();
+  g_ulSimPresentCostNs = g_ulSimPresentEndNs - startNs;
 }

@@ -87,6 +87,11 @@ TEST_P(SimWindowTest, OpensAsTheDesktopWindowAndShootsTheFrameAtTheOutputsSize) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Outputs, SimWindowTest,
-                         ::testing::Values(SimTV::Lcd, SimTV::Ntsc, SimTV::Pal));
+                         ::testing::Values(SimTV::Lcd, SimTV::Ntsc, SimTV::Pal),
+                         [](const ::testing::TestParamInfo<SimTV>& info) {
+                           return info.param == SimTV::Lcd    ? "Lcd"
+                                  : info.param == SimTV::Ntsc ? "Ntsc"
+                                                              : "Pal";
+                         });
 
 }  // namespace
