@@ -8,7 +8,6 @@
 #include <libzvbi.h>
 
 #include <array>
-#include <cstring>
 
 #include "sim.h"
 #include "sim_cx25874.h"
