@@ -25,10 +25,10 @@ if(NOT CMAKE_CROSSCOMPILING)
   cb_package_target(desktop cb_host_desktop_main vkr_lowLevelWin)
   cb_package_target(simulated cb_host_sim vkr_lowLevelGP2X)
   list(APPEND cb_package_targets cb_package_desktop cb_package_simulated
-    vkr_lowLevelWin vkr_common_desktop vkr_lowLevelWin_host cb_recording cb_recorder cb_host_desktop
-    cb_host_desktop_main
+    vkr_lowLevelWin vkr_common_desktop vkr_lowLevelWin_host vkr_winWindow cb_recording cb_recorder
+    cb_host_desktop cb_host_desktop_main cb_host_quiet_sound
     vkr_lowLevelGP2X vkr_common_handheld cb_sim cb_sim_desktop cb_host_sim cb_sdl)
-  list(APPEND cb_package_modules "SPNG spng" "UNICORN unicorn")
+  list(APPEND cb_package_modules "SPNG spng" "UNICORN unicorn" "ZVBI zvbi-0.2")
   list(APPEND cb_package_packages SDL)
 endif()
 if(CB_GP2X_CONSOLE)

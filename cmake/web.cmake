@@ -27,7 +27,7 @@ add_subdirectory(${PROJECT_SOURCE_DIR}/lowlevel/display ${CMAKE_BINARY_DIR}/disp
 # The common library code and the desktop back end, with the window replaced by the page's canvas.
 file(GLOB common_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/lowlevel/*.cpp)
 file(GLOB win_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/lowlevel/win/*.cpp)
-list(FILTER win_sources EXCLUDE REGEX "/vkr_winWindow\\.cpp$")
+list(FILTER win_sources EXCLUDE REGEX "/vkr_win(Window|Present)\\.cpp$")
 set(web_dir ${PROJECT_SOURCE_DIR}/hosts/web)
 set(web_sources ${web_dir}/vkr_webWindow.cpp ${web_dir}/vkr_webThreads.cpp)
 add_library(vkr_lowLevelWeb STATIC ${common_sources} ${win_sources} ${web_sources})

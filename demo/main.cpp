@@ -5,6 +5,7 @@
 #include <mikmod.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "cc_greetings.h"
 #include "demo_layout.h"
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr const char* kTitle = "Copperbramble / Velkamora";
+constexpr const char* kMusicFile = "main.it";
 
 struct LoadingLine {
   int column, row;
@@ -82,6 +84,29 @@ void EndSequence(uint32_t savedMode, int savedDepth, const VKR_CCG_State& captio
   VKR_SetDisplayMode(savedMode, savedDepth);
 }
 
+// Loads the music; a file that does not load is named with libmikmod's reason, and the demo
+// plays on without music (a broken file would otherwise sound like a quiet passage).
+MODULE* LoadMusic() {
+  MikMod_errno = 0;
+  MODULE* module = Player_Load(kMusicFile, 64, 0);
+  if (!module)
+    std::fprintf(stderr, "copperbramble: the music %s did not load (%s); playing on without it\n",
+                 kMusicFile, MikMod_errno ? MikMod_strerror(MikMod_errno) : "no reason given");
+  return module;
+}
+
+// libmikmod links its loaders in one list for the life of the process and does not look for one
+// already there: a second registration would link the loader to itself, and a file that no loader
+// knows would then be offered to it for ever. A demo run again in the same process registers it
+// once.
+// libmikmod lists its loaders by their names, the IT loader's "IT (Impulse Tracker)".
+void RegisterITLoader() {
+  CHAR* loaders = MikMod_InfoLoader();
+  const bool registered = loaders && std::strstr(loaders, "(Impulse Tracker)");
+  MikMod_free(loaders);
+  if (!registered) MikMod_RegisterLoader(&load_it);
+}
+
 // Tries each driver in turn: libmikmod's own detection stops at the first driver that says it is
 // present, even when that one then fails to open. Drivers are found by alias, since libmikmod
 // keeps every driver ever registered in the process.
@@ -124,7 +149,7 @@ int VKR_Demo_Run(const DemoHost& host) {
   VKR_TMV_TinyMenu_Initialize(lcd, pal);
 
   MDRIVER* const* drivers = host.registerMusicDrivers ? host.registerMusicDrivers() : nullptr;
-  MikMod_RegisterLoader(&load_it);
+  RegisterITLoader();
   md_mixfreq = 22050;
   md_mode = DMODE_16BITS | DMODE_STEREO | DMODE_SOFT_SNDFX | DMODE_SOFT_MUSIC;
   const bool musicStarted = StartMusicOutput(drivers);
@@ -137,7 +162,7 @@ int VKR_Demo_Run(const DemoHost& host) {
   } else {
     VKR_SetDisplayMode(DemoDisplayMode(outputKind), 16);
     ShowLoadingScreen();
-    module = Player_Load("main.it", 64, 0);
+    module = LoadMusic();
     VKR_CCG_HoldLoadingScreen(captions);
     SwitchRegionsOff(5);
 

@@ -19,7 +19,7 @@ if(CB_CLANGXX)
     ${CMAKE_SOURCE_DIR}/lowlevel/vkr_colorConversion.cpp
     ${CMAKE_SOURCE_DIR}/lowlevel/vkr_frameClock.cpp)
   foreach(unit lowLevelWin winInput winClock winDualCore winCapture winRender winOSDRecords
-               winWindow)
+               winWindow winPresent)
     list(APPEND cb_fuzz_sources ${CMAKE_SOURCE_DIR}/lowlevel/win/vkr_${unit}.cpp)
   endforeach()
   foreach(unit model records compose yuvLayer colorAdjust rgbLayer cursorLayer gamma osdLayer

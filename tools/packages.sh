@@ -18,9 +18,10 @@ cb_install_packages() {
 }
 
 # What the program, its data tools, the tests and the benchmarks build with; the ARM binutils
-# assemble the second core's program, the ARM emulator runs it on the simulated console.
+# assemble the second core's program, the ARM emulator runs it on the simulated console, libzvbi
+# decodes the captions its television shows.
 CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
-  libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev)
+  libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev libzvbi-dev)
 
 # The console's build: the ARM cross compilers, and qemu-arm to run its tests.
 CB_ARM_PACKAGES=(gcc-arm-linux-gnueabi g++-arm-linux-gnueabi qemu-user)

@@ -16,6 +16,7 @@
 
 #include "key_schedule.h"
 #include "program_host.h"
+#include "quiet_sound_output.h"
 #include "record_command.h"
 #include "sim.h"
 #include "sim_recorder.h"
@@ -39,6 +40,7 @@ void PrintUsage(const char* program) {
       "  --bus-vcd FILE.vcd   write the TV encoder's two bus lines as a value-change dump\n"
       "  --firmware X.Y.Z the firmware version file (empty: none; default 4.1.0)\n"
       "  --fault NAME     inject a fault: dev-mem, no-input, no-touchscreen, map-video, encoder\n"
+      "  --burn-captions  a recording on a television shows the captions in its picture\n"
       "  --strict         end at the first offence against the hardware's rules, exit status 3\n"
       "The CB_SIM_TV, CB_SIM_FIRMWARE, CB_SIM_TRACE, CB_SIM_FAULTS and CB_SIM_STRICT variables set\n"
       "the same.\n"
@@ -131,6 +133,8 @@ int main(int argc, char** argv) {
         return 2;
       }
       config.faults |= faults;
+    } else if (argument == "--burn-captions") {
+      SimRecorder_SetBurnCaptions(true);
     } else {
       recorderArguments.push_back(argv[i]);
     }
@@ -177,6 +181,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (config.realTime) VKR_StartDesktopAudioQuietly();
   SimPowerOn(config);
   if (config.realTime && !SimWindow_Open("Copperbramble on the simulated console")) {
     std::fprintf(stderr, "cannot open the window (try --headless)\n");

@@ -1,6 +1,7 @@
 // sim_sound.cpp: the simulated console's sound output. The console's own output device is not
-// simulated; the mix is played on the host in real-time mode, or taken and dropped at the pace of
-// the console's clock, so the music keeps time with the virtual clock.
+// simulated; the mix is played on the host in real-time mode (quietly, as the desktop program
+// plays it), or taken and dropped at the pace of the console's clock, so the music keeps time with
+// the virtual clock and, in real time, where the host has no sound device.
 #include "sim_sound.h"
 
 #include <mikmod.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <array>
 
+#include "quiet_sound_output.h"
 #include "sim.h"
 #include "software_mixer_driver.h"
 
@@ -40,14 +42,25 @@ void PacedUpdate() {
   }
 }
 
+int SilentInit() {
+  VKR_SayPlayingWithoutSound();
+  return VC_Init();
+}
+
 MDRIVER drv_simPaced = VKR_SoftwareMixerDriver(
     "Console clock paced output", "simpaced",
     {.isPresent = PacedIsPresent, .playStart = PacedPlayStart, .update = PacedUpdate});
+// The same in real time where the host's outputs did not open: said once.
+MDRIVER drv_simSilent = VKR_SoftwareMixerDriver(
+    "Silent output", "simsilent",
+    {.isPresent = PacedIsPresent, .init = SilentInit, .playStart = PacedPlayStart,
+     .update = PacedUpdate});
 
 }  // namespace
 
 MDRIVER* const* SimRegisterSoundDrivers() {
-  static MDRIVER* const realTime[] = {&drv_pulseaudio, &drv_sdl, &drv_simPaced, nullptr};
+  static MDRIVER* const realTime[] = {VKR_QuietPulseAudioDriver(), VKR_QuietSDLDriver(),
+                                      &drv_simSilent, nullptr};
   static MDRIVER* const paced[] = {&drv_simPaced, nullptr};
   MDRIVER* const* drivers = SimCurrentConfig().realTime ? realTime : paced;
   for (MDRIVER* const* driver = drivers; *driver; ++driver) MikMod_RegisterDriver(*driver);

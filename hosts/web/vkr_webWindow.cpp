@@ -9,6 +9,8 @@
 #include "vkr_winState.h"
 #include "vkr_winWindow.h"
 
+SDL_Surface* g_Screen = nullptr;
+
 namespace {
 
 // Where each colour goes in a canvas pixel, from the surface's masks; main thread only.
@@ -37,17 +39,18 @@ EM_ASYNC_JS(void, VKR_WebNextAnimationFrame, (), {
 });
 
 SDL_Surface* VKR_WinOpenWindow(int width, int height) {
-  SDL_Surface* surface = SDL_SetVideoMode(width, height, 32, SDL_SWSURFACE);
-  if (!surface || surface->format->BytesPerPixel != 4) return nullptr;
-  const SDL_PixelFormat* format = surface->format;
+  g_Screen = SDL_SetVideoMode(width, height, 32, SDL_SWSURFACE);
+  if (g_Screen && g_Screen->format->BytesPerPixel != 4) g_Screen = nullptr;
+  if (!g_Screen) return nullptr;
+  const SDL_PixelFormat* format = g_Screen->format;
   nRedShift = ShiftOf(format->Rmask);
   nGreenShift = ShiftOf(format->Gmask);
   nBlueShift = ShiftOf(format->Bmask);
   ulOpaque = format->Amask;
-  return surface;
+  return g_Screen;
 }
 
-void VKR_WinCloseWindow() {}
+void VKR_WinCloseWindow() { g_Screen = nullptr; }
 int VKR_WinWindowScale() { return 1; }
 bool VKR_WinIsFullScreen() { return false; }
 bool VKR_WinToggleFullScreen() { return false; }

@@ -14,7 +14,6 @@
 
 uint8_t* g_GP2X_VIDEO_BASE_PTR = nullptr;
 uint8_t* g_pGP2X_DUALCORE_MEM = nullptr;
-SDL_Surface* g_Screen = nullptr;
 
 DISP_Model g_displayModel{};
 
@@ -84,8 +83,7 @@ int VKR_WinOutputWidth() { return DISP_OutputWidth(VKR_WinOutput()); }
 int VKR_WinOutputHeight() { return DISP_OutputHeight(VKR_WinOutput()); }
 
 static bool OpenWindow() {
-  g_Screen = VKR_WinOpenWindow(VKR_WinOutputWidth(), VKR_WinOutputHeight());
-  return g_Screen != nullptr;
+  return VKR_WinOpenWindow(VKR_WinOutputWidth(), VKR_WinOutputHeight()) != nullptr;
 }
 
 static void SetInitialState() {
@@ -100,7 +98,6 @@ static void SetInitialState() {
 static void ReleaseEverything() {
   VKR_WinStopDualCoreThread();
   if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  g_Screen = nullptr;
   VKR_WinCloseWindow();
   std::free(g_pGP2X_DUALCORE_MEM);
   g_pGP2X_DUALCORE_MEM = nullptr;

@@ -18,7 +18,7 @@ struct SDL_Surface;
 // Valid between a successful VKR_InitLowLevelAPI and VKR_FreeLowLevelAPI; null otherwise.
 extern uint8_t* g_GP2X_VIDEO_BASE_PTR;   // VKR_VIDEO_MEMORY_SIZE bytes
 extern uint8_t* g_pGP2X_DUALCORE_MEM;    // VKR_DUALCORE_MEMORY_SIZE bytes
-extern SDL_Surface* g_Screen;            // the window, 24 bits a pixel
+extern SDL_Surface* g_Screen;            // the window, 24 bits a pixel (vkr_winWindow.cpp's)
 
 // Every display setting, in one record; the names below are its fields.
 extern DISP_Model g_displayModel;
@@ -80,7 +80,7 @@ DISP_Output VKR_WinOutput();
 int VKR_WinOutputWidth();
 int VKR_WinOutputHeight();
 
-// Copies the composed frame into the window, scaled, and shows it (vkr_winWindow.cpp).
+// Copies the composed frame into the window, scaled, and shows it (vkr_winPresent.cpp).
 void VKR_WinPresentFrame();
 // Waits for the window's next frame where the window has a refresh to wait for (a web page's
 // animation frames); on the desktop it returns at once.

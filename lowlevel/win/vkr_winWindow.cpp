@@ -1,29 +1,33 @@
-// vkr_winWindow.cpp: the desktop window: opened at the largest whole multiple of the output size
-// that fits the screen, the frame scaled into it nearest-neighbour; full screen letterboxed at a
-// whole scale; screenshots of the frame at the output's own size as numbered PNG files.
+// vkr_winWindow.cpp: the window around a composed frame: opened at the largest whole multiple of
+// the output size that fits the screen, the frame scaled into it nearest-neighbour; full screen
+// letterboxed at a whole scale; screenshots of the frame at the output's own size as numbered PNG
+// files. It knows only the frame it is handed, not who composed it.
 #include "vkr_winWindow.h"
 
 #include <SDL.h>
 #include <spng.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "vkr_winState.h"
+SDL_Surface* g_Screen = nullptr;
 
 // Window state; main thread only. The screen size is read once, before the first window opens
-// (afterwards SDL 1.2 may report the window's own size).
+// (afterwards SDL 1.2 may report the window's own size). The frame last shown belongs to the
+// caller of VKR_WinShowFrame.
 static int nDesktopWidth = 0, nDesktopHeight = 0;
 static bool bDesktopKnown = false;
 static bool bFullScreen = false;
+static int nOutputWidth = 0, nOutputHeight = 0;
 static int nWindowScale = 1;
 static int nFrameLeft = 0, nFrameTop = 0;  // where the scaled frame starts in the surface
+static const uint8_t* pShownFrame = nullptr;
 
 int VKR_WinScaleToFit(int width, int height, int screenWidth, int screenHeight, bool fullScreen) {
   if (width <= 0 || height <= 0 || screenWidth <= 0 || screenHeight <= 0) return 1;
@@ -40,6 +44,9 @@ SDL_Surface* VKR_WinOpenWindow(int width, int height) {
     nDesktopHeight = info ? info->current_h : 0;
     bDesktopKnown = true;
   }
+  if (width != nOutputWidth || height != nOutputHeight) pShownFrame = nullptr;
+  nOutputWidth = width;
+  nOutputHeight = height;
   nWindowScale = VKR_WinScaleToFit(width, height, nDesktopWidth, nDesktopHeight, bFullScreen);
   int surfaceWidth = width * nWindowScale, surfaceHeight = height * nWindowScale;
   Uint32 flags = SDL_SWSURFACE;
@@ -50,25 +57,30 @@ SDL_Surface* VKR_WinOpenWindow(int width, int height) {
     surfaceWidth = std::max(surfaceWidth, nDesktopWidth);
     surfaceHeight = std::max(surfaceHeight, nDesktopHeight);
   }
-  SDL_Surface* surface = SDL_SetVideoMode(surfaceWidth, surfaceHeight, 24, flags);
-  if (!surface) return nullptr;
-  nFrameLeft = (surface->w - width * nWindowScale) / 2;
-  nFrameTop = (surface->h - height * nWindowScale) / 2;
+  g_Screen = SDL_SetVideoMode(surfaceWidth, surfaceHeight, 24, flags);
+  if (!g_Screen) return nullptr;
+  nFrameLeft = (g_Screen->w - width * nWindowScale) / 2;
+  nFrameTop = (g_Screen->h - height * nWindowScale) / 2;
   if (nFrameLeft < 0 || nFrameTop < 0) {
     nWindowScale = 1;
-    nFrameLeft = std::max(0, (surface->w - width) / 2);
-    nFrameTop = std::max(0, (surface->h - height) / 2);
+    nFrameLeft = std::max(0, (g_Screen->w - width) / 2);
+    nFrameTop = std::max(0, (g_Screen->h - height) / 2);
   }
-  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-  return surface;
+  SDL_FillRect(g_Screen, nullptr, SDL_MapRGB(g_Screen->format, 0, 0, 0));
+  return g_Screen;
 }
 
 void VKR_WinCloseWindow() {
+  g_Screen = nullptr;
   bDesktopKnown = false;
   bFullScreen = false;
+  nOutputWidth = nOutputHeight = 0;
   nWindowScale = 1;
+  pShownFrame = nullptr;
 }
 
+int VKR_WinWindowOutputWidth() { return nOutputWidth; }
+int VKR_WinWindowOutputHeight() { return nOutputHeight; }
 int VKR_WinWindowScale() { return nWindowScale; }
 bool VKR_WinIsFullScreen() { return bFullScreen; }
 
@@ -88,14 +100,10 @@ static void ScaleRow(const uint8_t* bgr, int width, int scale, const SDL_PixelFo
   }
 }
 
-// Whether VKR_WinPresentFrame shows anything; main thread only. A recording shows nothing.
-static bool bPresenting = true;
-
-void VKR_WinSetPresenting(bool present) { bPresenting = present; }
-
-void VKR_WinPresentFrame() {
-  if (!g_Screen || !bPresenting) return;
-  const int width = VKR_WinOutputWidth(), height = VKR_WinOutputHeight(), scale = nWindowScale;
+void VKR_WinShowFrame(const uint8_t* bgr, int width, int height) {
+  if (!g_Screen || !bgr || width != nOutputWidth || height != nOutputHeight) return;
+  pShownFrame = bgr;
+  const int scale = nWindowScale;
   if (nFrameLeft + width * scale > g_Screen->w || nFrameTop + height * scale > g_Screen->h) return;
   if (SDL_MUSTLOCK(g_Screen) && SDL_LockSurface(g_Screen) != 0) return;
   const size_t rowBytes = static_cast<size_t>(width) * scale * g_Screen->format->BytesPerPixel;
@@ -103,8 +111,7 @@ void VKR_WinPresentFrame() {
                  static_cast<size_t>(nFrameTop) * g_Screen->pitch +
                  static_cast<size_t>(nFrameLeft) * g_Screen->format->BytesPerPixel;
   for (int y = 0; y < height; ++y) {
-    ScaleRow(g_ucFrameSurface.data() + static_cast<size_t>(y) * width * 3, width, scale,
-             g_Screen->format, row);
+    ScaleRow(bgr + static_cast<size_t>(y) * width * 3, width, scale, g_Screen->format, row);
     for (int copy = 1; copy < scale; ++copy) std::memcpy(row + copy * g_Screen->pitch, row, rowBytes);
     row += static_cast<size_t>(scale) * g_Screen->pitch;
   }
@@ -112,7 +119,14 @@ void VKR_WinPresentFrame() {
   SDL_UpdateRect(g_Screen, nFrameLeft, nFrameTop, width * scale, height * scale);
 }
 
-void VKR_WinWaitForDisplayFrame() {}
+bool VKR_WinFramePointOfWindow(int windowX, int windowY, int* frameX, int* frameY) {
+  if (!g_Screen || windowX < nFrameLeft || windowY < nFrameTop) return false;
+  const int x = (windowX - nFrameLeft) / nWindowScale, y = (windowY - nFrameTop) / nWindowScale;
+  if (x >= nOutputWidth || y >= nOutputHeight) return false;
+  if (frameX) *frameX = x;
+  if (frameY) *frameY = y;
+  return true;
+}
 
 // The window is made anew for each switch: a window that already exists keeps its place on the
 // screen where no window manager moves it into full screen.
@@ -121,35 +135,32 @@ static SDL_Surface* ReopenWindow() {
   char* icon = nullptr;
   SDL_WM_GetCaption(&title, &icon);
   const std::string savedTitle = title ? title : "", savedIcon = icon ? icon : "";
+  const int cursor = SDL_ShowCursor(SDL_QUERY);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  g_Screen = nullptr;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
-  SDL_Surface* surface = VKR_WinOpenWindow(VKR_WinOutputWidth(), VKR_WinOutputHeight());
-  if (!surface) return nullptr;
+  if (!VKR_WinOpenWindow(nOutputWidth, nOutputHeight)) return nullptr;
   SDL_WM_SetCaption(savedTitle.c_str(), savedIcon.c_str());
-  SDL_ShowCursor(SDL_DISABLE);
-  return surface;
+  SDL_ShowCursor(cursor);
+  return g_Screen;
 }
 
 bool VKR_WinToggleFullScreen() {
   if (!g_Screen) return false;
   bFullScreen = !bFullScreen;
-  g_Screen = ReopenWindow();
-  if (!g_Screen) {
+  if (!ReopenWindow()) {
     std::fprintf(stderr, "Cannot switch to %s: %s\n", bFullScreen ? "full screen" : "a window",
                  SDL_GetError());
     bFullScreen = !bFullScreen;
-    g_Screen = ReopenWindow();
-    if (!g_Screen) return false;
+    if (!ReopenWindow()) return false;
   }
   SDL_UpdateRect(g_Screen, 0, 0, 0, 0);
-  VKR_WinPresentFrame();
+  VKR_WinShowFrame(pShownFrame, nOutputWidth, nOutputHeight);
   return true;
 }
 
 namespace {
 
-// The frame in red, green, blue order for the encoder: filled only when a screenshot is taken.
-std::array<uint8_t, DISP_MAX_OUTPUT_PIXELS * 3> ucScreenshotRGB;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -177,7 +188,7 @@ int EncodePNG(std::FILE* file, const uint8_t* rgb, uint32_t width, uint32_t heig
 
 bool VKR_WinSaveScreenshot(char* name, int nameSize) {
   if (name && nameSize > 0) name[0] = '\0';
-  if (!VKR_WinIsStarted()) return false;
+  if (!pShownFrame) return false;
   char file[32] = "";
   std::error_code error;
   for (int number = 1; number <= 9999 && !file[0]; ++number) {
@@ -188,13 +199,14 @@ bool VKR_WinSaveScreenshot(char* name, int nameSize) {
     std::fprintf(stderr, "Screenshot not saved: screenshot_0001.png to 9999 are all taken\n");
     return false;
   }
-  const uint32_t width = static_cast<uint32_t>(VKR_WinOutputWidth());
-  const uint32_t height = static_cast<uint32_t>(VKR_WinOutputHeight());
-  const uint8_t* bgr = g_ucFrameSurface.data();
-  for (uint32_t i = 0; i < width * height; ++i) {
-    ucScreenshotRGB[3 * i] = bgr[3 * i + 2];
-    ucScreenshotRGB[3 * i + 1] = bgr[3 * i + 1];
-    ucScreenshotRGB[3 * i + 2] = bgr[3 * i];
+  // The frame in red, green, blue order for the encoder; made only when a screenshot is taken.
+  const uint32_t width = static_cast<uint32_t>(nOutputWidth);
+  const uint32_t height = static_cast<uint32_t>(nOutputHeight);
+  std::vector<uint8_t> rgb(size_t{width} * height * 3);
+  for (size_t i = 0; i < size_t{width} * height; ++i) {
+    rgb[3 * i] = pShownFrame[3 * i + 2];
+    rgb[3 * i + 1] = pShownFrame[3 * i + 1];
+    rgb[3 * i + 2] = pShownFrame[3 * i];
   }
   const std::string path = std::filesystem::absolute(file, error).string();
   std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file, "wb"));
@@ -203,7 +215,7 @@ bool VKR_WinSaveScreenshot(char* name, int nameSize) {
                  std::strerror(errno));
     return false;
   }
-  const int encoded = EncodePNG(out.get(), ucScreenshotRGB.data(), width, height);
+  const int encoded = EncodePNG(out.get(), rgb.data(), width, height);
   const bool closed = std::fclose(out.release()) == 0;
   if (encoded != 0 || !closed) {
     std::fprintf(stderr, "Screenshot not saved: writing %s failed: %s\n", path.c_str(),
