@@ -64,7 +64,8 @@ double Seconds(const timespec& from, const timespec& to) {
 
 bool IsRecordingOption(const std::string& argument) {
   return argument == "--out" || argument == "--stills" || argument == "--demo-stills" ||
-         argument == "--keep-frames" || argument == "--frames" || argument == "--frame-digests";
+         argument == "--keep-frames" || argument == "--frames" || argument == "--frame-digests" ||
+         argument == "--wav";
 }
 
 // Puts the captions a television recording carried into its MP4 as a subtitle track players can
