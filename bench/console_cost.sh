@@ -6,7 +6,8 @@
 # summarises the frames by what they show: the intro, the volume overlay, the pause menu; the
 # start-up with the loading screen and the end are totals apart. The default keys show the
 # overlay (volume up and down) and the menu (opened, an item on and back, closed); --keys ''
-# presses none. The last line is the summary of the intro's, overlay's and menu's frames.
+# presses none. Also shows where the costliest frame's cycles go. The last line is the summary of
+# the intro's, overlay's and menu's frames.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -42,8 +43,8 @@ arm-linux-gnueabi-nm -S --defined-only build-arm/copperbramble-sim >"$work/symbo
 python3 tools/console-cost/code_map.py build-arm/copperbramble-sim.map "$work/symbols" >"$work/map"
 frames=${csv:-$work/frames.csv}
 echo "Running the demo on $tv as ARM code under qemu-arm with the console-cost plugin ..."
-qemu-arm -cpu arm926 \
-  -plugin "build/console_cost.so,map=$work/map,csv=$frames,digests=$work/digests,totals=$work/totals" \
+plugin="build/console_cost.so,map=$work/map,csv=$frames,digests=$work/digests"
+qemu-arm -cpu arm926 -plugin "$plugin,totals=$work/totals,profile=$work/profile" \
   build-arm/copperbramble-sim --headless --tv "$tv" ${keys:+--keys "$keys"} --no-progress \
   --demo-stills 0 --frames "$work/stills" --frame-digests "$work/digests" --data build/data \
   >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
@@ -51,6 +52,8 @@ qemu-arm -cpu arm926 \
 # Columns: frame, phase, demo_ms, instructions, cycles, core_cycles, icache_misses, dcache_misses,
 # mixer_instructions, mixer_cycles, idle_instructions, idle_cycles, softfloat_calls,
 # softfloat_instructions.
+echo "Where the cycles of the costliest painted or menu frame go (code by object):"
+head -n 13 "$work/profile"
 sort -t, -k5,5n "$frames" | awk -F, -v tv="$tv" -v date="$(date -u +%Y-%m-%d)" '
   $1 == "frame" { next }
   {

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""code_map.py LINKER_MAP NM_OUTPUT: the console-cost plugin's map of copperbramble-sim's code.
+"""code_map.py LINKER_MAP NM_OUTPUT: the console-cost plugin's map of copperbramble-sim's code,
+each range named by the object (and function section) it came from.
 
 Each input section of the link is classed by the library or object it came from: the simulated
 console, its compositor and blitter and the host (sim), the demo and the hardware back end (own),
@@ -76,7 +77,8 @@ def main():
     ranges = []
     soft_float = []
     for start, end, name, origin in sections(map_path):
-        ranges.append([start, end, class_of(name, origin)])
+        label = origin.rsplit("/", 1)[-1] + (name[5:] if name != ".text" else "")
+        ranges.append([start, end, class_of(name, origin), label[:63].replace(" ", "_")])
         entries = [address for address, _, symbol in symbols
                    if start <= address < end and SOFT_FLOAT.match(symbol)]
         if entries and "libgcc.a" in origin:
@@ -87,11 +89,12 @@ def main():
             for item in list(ranges):
                 if item[0] <= address < item[1]:
                     ranges.remove(item)
-                    ranges += [[item[0], address, item[2]], [address, address + size, "idle"],
-                               [address + size, item[1], item[2]]]
-    for start, end, klass in sorted(ranges):
+                    ranges += [[item[0], address, item[2], item[3]],
+                               [address, address + size, "idle", function],
+                               [address + size, item[1], item[2], item[3]]]
+    for start, end, klass, label in sorted(ranges):
         if end > start:
-            print(f"range {start:x} {end:x} {klass}")
+            print(f"range {start:x} {end:x} {klass} {label}")
     for start, end in soft_float:
         print(f"softfloat {start:x} {end:x}")
     for kind, symbol in MARKERS.items():

@@ -14,6 +14,8 @@
  *                 each frame its demo time
  *   penalty=N     cycles a cache line fill stalls the core (default 44)
  *   totals=FILE   the whole run's counts (default: qemu's log, standard error)
+ *   profile=FILE  where the cycles of the costliest frame that painted or showed the menu went, a
+ *                 line a code range (named by the map's fourth field), costliest first
  */
 #include <inttypes.h>
 #include <limits.h>
@@ -35,6 +37,7 @@ typedef struct {
   uint8_t klass;
   uint8_t markers;
   bool softFloat; /* in a soft-float helper */
+  int32_t range;  /* index of its code range, -1 when outside them */
   ArmTiming timing;
 } Insn;
 
@@ -51,6 +54,9 @@ typedef struct {
 typedef struct {
   uint32_t start, end;
   uint8_t klass;
+  char name[64];
+  uint64_t cycles;      /* in the current frame */
+  uint64_t worstCycles; /* in the costliest frame so far */
 } Range;
 
 static Range* g_ranges;
@@ -67,7 +73,7 @@ static Frame g_total;
 static ArmCache g_icache, g_dcache;
 static uint32_t g_lastLine = UINT32_MAX;
 static uint64_t g_penalty = 44;
-static const char *g_csvPath, *g_digestsPath, *g_totalsPath;
+static const char *g_csvPath, *g_digestsPath, *g_totalsPath, *g_profilePath;
 
 /* What ran last: the class it counted for and its decoded timing, for the refill and interlock
  * charged when the next instruction shows whether a branch was taken and what it reads. */
@@ -78,8 +84,7 @@ static bool g_previousSoftFloat;
 static int g_loadedRegister = -1;
 static unsigned g_accesses;
 
-static uint8_t ClassOf(uint32_t pc) {
-  if (!g_ranges) return kOwn;
+static int32_t RangeOf(uint32_t pc) {
   size_t low = 0, high = g_rangeCount;
   while (low < high) {
     const size_t mid = (low + high) / 2;
@@ -88,9 +93,15 @@ static uint8_t ClassOf(uint32_t pc) {
     else if (g_ranges[mid].start > pc)
       high = mid;
     else
-      return g_ranges[mid].klass;
+      return (int32_t)mid;
   }
-  return kLib;
+  return -1;
+}
+
+static uint8_t ClassOf(uint32_t pc) {
+  if (!g_ranges) return kOwn;
+  const int32_t range = RangeOf(pc);
+  return range < 0 ? kLib : g_ranges[range].klass;
 }
 
 static uint8_t MarkersOf(uint32_t pc) {
@@ -117,7 +128,21 @@ static bool IsSoftFloatEntry(uint32_t pc) {
   return false;
 }
 
+static uint64_t Cycles(const Count* count);
+static uint64_t g_worstProfiled;
+static size_t g_worstProfiledFrame = SIZE_MAX;
+
 static void AddFrame(void) {
+  const uint64_t cycles = Cycles(&g_current.work[kOwn]) + Cycles(&g_current.work[kMixer]);
+  const bool profiled = (g_current.markers & (kMarkPaint | kMarkMenu)) && cycles > g_worstProfiled;
+  if (profiled) {
+    g_worstProfiled = cycles;
+    g_worstProfiledFrame = g_frameCount;
+  }
+  for (size_t n = 0; n < g_rangeCount; ++n) {
+    if (profiled) g_ranges[n].worstCycles = g_ranges[n].cycles;
+    g_ranges[n].cycles = 0;
+  }
   if (g_frameCount == g_frameCapacity) {
     g_frameCapacity = g_frameCapacity ? g_frameCapacity * 2 : 8192;
     g_frames = realloc(g_frames, g_frameCapacity * sizeof *g_frames);
@@ -127,9 +152,14 @@ static void AddFrame(void) {
   memset(&g_current, 0, sizeof g_current);
 }
 
-static void Charge(uint8_t owner, uint64_t cycles) {
+static void Profile(uint8_t owner, int32_t range, uint64_t cycles) {
+  if (range >= 0 && (owner == kOwn || owner == kMixer)) g_ranges[range].cycles += cycles;
+}
+
+static void Charge(uint8_t owner, int32_t range, uint64_t cycles) {
   g_current.work[owner].cycles += cycles;
   g_total.work[owner].cycles += cycles;
+  Profile(owner, range, cycles);
 }
 
 static void OnInsn(unsigned int vcpu, void* data) {
@@ -137,7 +167,7 @@ static void OnInsn(unsigned int vcpu, void* data) {
   const Insn* insn = data;
   if (g_previous && g_previousOwner != kSim && g_previous->timing.refill &&
       insn->pc != g_previous->pc + 4)
-    Charge(g_previousOwner, g_previous->timing.refill);
+    Charge(g_previousOwner, g_previous->range, g_previous->timing.refill);
   const bool interlocked = g_loadedRegister >= 0 && (insn->timing.reads >> g_loadedRegister & 1);
   g_loadedRegister = -1;
   g_accesses = 0;
@@ -155,13 +185,14 @@ static void OnInsn(unsigned int vcpu, void* data) {
   Count* total = &g_total.work[g_owner];
   ++frame->insns;
   ++total->insns;
-  Charge(g_owner, insn->timing.cycles + (interlocked ? 1 : 0));
+  Charge(g_owner, insn->range, insn->timing.cycles + (interlocked ? 1 : 0));
   const uint32_t line = insn->pc / kCacheLineBytes;
   if (line != g_lastLine) {
     g_lastLine = line;
     if (ArmCacheAccess(&g_icache, insn->pc)) {
       ++frame->imiss;
       ++total->imiss;
+      Profile(g_owner, insn->range, g_penalty);
     }
   }
   /* A helper entered from outside the helpers is one call; its instructions are counted apart
@@ -181,12 +212,13 @@ static void OnMemory(unsigned int vcpu, qemu_plugin_meminfo_t info, uint64_t vad
   (void)vcpu;
   const Insn* insn = data;
   if (g_owner == kSim) return;
-  if (g_accesses++ > 0) Charge(g_owner, 1);
+  if (g_accesses++ > 0) Charge(g_owner, insn->range, 1);
   if (qemu_plugin_mem_is_store(info)) return; /* the write buffer takes it; no allocation */
   g_loadedRegister = insn->timing.loaded;
   if (ArmCacheAccess(&g_dcache, (uint32_t)vaddr)) {
     ++g_current.work[g_owner].dmiss;
     ++g_total.work[g_owner].dmiss;
+    Profile(g_owner, insn->range, g_penalty);
   }
 }
 
@@ -211,6 +243,7 @@ static void OnTranslate(qemu_plugin_id_t id, struct qemu_plugin_tb* tb) {
     insn->klass = klass;
     insn->markers = markers;
     insn->softFloat = softFloat;
+    insn->range = g_ranges ? RangeOf(pc) : -1;
     insn->timing = ArmDecode(word);
     qemu_plugin_register_vcpu_insn_exec_cb(handle, OnInsn, QEMU_PLUGIN_CB_NO_REGS, insn);
     if (insn->timing.memory && klass != kSim)
@@ -229,12 +262,13 @@ static int CompareRanges(const void* a, const void* b) {
 static bool ReadMap(const char* path) {
   FILE* file = fopen(path, "r");
   if (!file) return false;
-  char kind[32], klass[32];
+  char kind[32], klass[32], name[64];
   uint32_t start, end;
   char line[256];
   size_t rangeCapacity = 0, markerCapacity = 0, softCapacity = 0;
   while (fgets(line, sizeof line, file)) {
-    if (sscanf(line, "range %" SCNx32 " %" SCNx32 " %31s", &start, &end, klass) == 3) {
+    name[0] = 0;
+    if (sscanf(line, "range %" SCNx32 " %" SCNx32 " %31s %63s", &start, &end, klass, name) >= 3) {
       uint8_t found = kClassCount;
       for (uint8_t c = 0; c < kClassCount; ++c)
         if (!strcmp(klass, kClassNames[c])) found = c;
@@ -244,7 +278,8 @@ static bool ReadMap(const char* path) {
         g_ranges = realloc(g_ranges, rangeCapacity * sizeof *g_ranges);
         if (!g_ranges) abort();
       }
-      g_ranges[g_rangeCount++] = (Range){start, end, found};
+      g_ranges[g_rangeCount] = (Range){start, end, found, "", 0, 0};
+      snprintf(g_ranges[g_rangeCount++].name, sizeof g_ranges->name, "%s", name);
     } else if (sscanf(line, "softfloat %" SCNx32 " %" SCNx32, &start, &end) == 2) {
       if (g_softFloatCount == softCapacity) {
         softCapacity = softCapacity ? softCapacity * 2 : 64;
@@ -327,11 +362,34 @@ static void WriteFrames(void) {
   fclose(csv);
 }
 
+static int CompareWorstCycles(const void* a, const void* b) {
+  const uint64_t x = g_ranges[*(const size_t*)a].worstCycles;
+  const uint64_t y = g_ranges[*(const size_t*)b].worstCycles;
+  return x > y ? -1 : x < y;
+}
+
+static void WriteProfile(void) {
+  FILE* file = fopen(g_profilePath, "w");
+  size_t* order = malloc((g_rangeCount + 1) * sizeof *order);
+  if (file && order) {
+    for (size_t n = 0; n < g_rangeCount; ++n) order[n] = n;
+    qsort(order, g_rangeCount, sizeof *order, CompareWorstCycles);
+    fprintf(file, "frame %zu: %" PRIu64 " cycles\n", g_worstProfiledFrame, g_worstProfiled);
+    for (size_t n = 0; n < g_rangeCount && g_ranges[order[n]].worstCycles; ++n)
+      fprintf(file, "%10" PRIu64 " %5.1f%% %-5s %s\n", g_ranges[order[n]].worstCycles,
+              100.0 * g_ranges[order[n]].worstCycles / (double)g_worstProfiled,
+              kClassNames[g_ranges[order[n]].klass], g_ranges[order[n]].name);
+  }
+  free(order);
+  if (file) fclose(file);
+}
+
 static void OnExit(qemu_plugin_id_t id, void* data) {
   (void)id;
   (void)data;
   AddFrame();
   if (g_csvPath) WriteFrames();
+  if (g_profilePath && g_ranges) WriteProfile();
   const Count* own = &g_total.work[kOwn];
   const Count* mixer = &g_total.work[kMixer];
   const Count* idle = &g_total.work[kIdle];
@@ -378,6 +436,8 @@ QEMU_PLUGIN_EXPORT int qemu_plugin_install(qemu_plugin_id_t id, const qemu_info_
       g_digestsPath = PathFromStart(value);
     } else if (!strncmp(argv[n], "totals=", 7)) {
       g_totalsPath = PathFromStart(value);
+    } else if (!strncmp(argv[n], "profile=", 8)) {
+      g_profilePath = PathFromStart(value);
     } else if (!strncmp(argv[n], "penalty=", 8)) {
       g_penalty = strtoull(value, NULL, 10);
     } else {
