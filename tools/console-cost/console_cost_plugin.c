@@ -134,7 +134,9 @@ static size_t g_worstProfiledFrame = SIZE_MAX;
 
 static void AddFrame(void) {
   const uint64_t cycles = Cycles(&g_current.work[kOwn]) + Cycles(&g_current.work[kMixer]);
-  const bool profiled = (g_current.markers & (kMarkPaint | kMarkMenu)) && cycles > g_worstProfiled;
+  /* The first frame is the start-up (the resource loader copies with the menu's marker). */
+  const bool profiled = g_frameCount > 0 && (g_current.markers & (kMarkPaint | kMarkMenu)) &&
+                        cycles > g_worstProfiled;
   if (profiled) {
     g_worstProfiled = cycles;
     g_worstProfiledFrame = g_frameCount;
