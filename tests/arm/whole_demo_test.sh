@@ -37,6 +37,11 @@ if ! cmp -s "$work/pc.txt" "$work/arm.txt"; then
     END { printf "%d painted frames differ\n", n }'
   failed=1
 fi
+# The whole demo's music: 117.3 s or more of 16-bit stereo at 22050 Hz.
+if [ "$(stat -c %s "$work/arm.wav")" -lt 10346000 ]; then
+  echo "the music written on ARM is shorter than the demo"
+  failed=1
+fi
 for file in wav scc; do
   cmp "$work/pc.$file" "$work/arm.$file" || failed=1
 done
