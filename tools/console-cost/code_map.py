@@ -5,9 +5,10 @@ each range named by the object (and function section) it came from.
 Each input section of the link is classed by the library or object it came from: the simulated
 console, its compositor and blitter and the host (sim), the demo and the hardware back end (own),
 libmikmod (mixer), the C, C++ and compiler libraries and functions kept once for several objects
-(lib: counted for whoever calls them). The back end's waits for the display's sync and for time
-are idle. Soft-float helpers are listed with their entries; the frame boundary and the markers of
-what a frame shows are function entries: a frame starts where the demo's loop reads the buttons."""
+(lib: counted for whoever calls them). The back end's waits for the display's sync, for time and
+the two-wire bus's delay unit are idle. Soft-float helpers are listed with their entries; the
+frame boundary and the markers of what a frame shows are function entries: a frame starts where
+the demo's loop reads the buttons."""
 import re
 import sys
 
@@ -15,7 +16,7 @@ SIM = ("libcb_sim.a", "libcb_display.a", "libcb_recording_handheld.a", "copperbr
 OWN = ("libcb_demo_handheld.a", "libvkr_lowLevelGP2X.a", "libvkr_common_handheld.a")
 MIXER = ("libmikmod.a",)
 IDLE_OBJECTS = ("(vkr_gp2xSync.cpp.o)",)
-IDLE_FUNCTIONS = ("_Z11GP2X_WaitMSj",)
+IDLE_FUNCTIONS = ("_Z11GP2X_WaitMSj", "_ZN12_GLOBAL__N_14WaitEi")  # time, the bus's delay unit
 MARKERS = {"frame": "_Z21VKR_GetGP2XInputStatePj", "paint": "_Z18VKR_DP_Intro_Paintjjii",
            "menu": "_Z10VKR_MEMCPYPvPKvj", "overlay": "_Z14VKR_MoveCursortt"}
 SOFT_FLOAT = re.compile(r"^__(aeabi_(d|f|cd|cf|i2d|i2f|ui2d|ui2f|l2d|l2f|ul2d|ul2f)\w*"
