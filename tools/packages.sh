@@ -19,12 +19,14 @@ cb_install_packages() {
 
 # What the program, its data tools, the tests and the benchmarks build with; the ARM binutils
 # assemble the second core's program, the ARM emulator runs it on the simulated console, libzvbi
-# decodes the captions its television shows.
+# decodes the captions its television shows; xz-utils unpacks the plugin header from Debian's qemu
+# source package.
 CB_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl1.2-compat-dev libmikmod-dev libgtest-dev
-  libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev libzvbi-dev)
+  libbenchmark-dev libyuv-dev libspng-dev binutils-arm-none-eabi libunicorn-dev libzvbi-dev xz-utils)
 
-# The console's build: the ARM cross compilers, and qemu-arm to run its tests.
-CB_ARM_PACKAGES=(gcc-arm-linux-gnueabi g++-arm-linux-gnueabi qemu-user)
+# The console's build: the ARM cross compilers, qemu-arm to run its programs, and dpkg-source to
+# unpack Debian's libmikmod source package, which the build compiles for ARM.
+CB_ARM_PACKAGES=(gcc-arm-linux-gnueabi g++-arm-linux-gnueabi qemu-user dpkg-dev xz-utils)
 
 # The web page's build: emscripten, and dpkg-source to unpack Debian's libmikmod source package,
 # which the build compiles to WebAssembly.

@@ -52,6 +52,7 @@ void PrintRecordUsage(const char* program) {
       "                   frames folder; no video\n"
       "  --demo-stills LIST  the same for the frames whose paint read these demo-clock times\n"
       "  --frame-digests FILE  each painted frame's demo time and picture digest, a line each\n"
+      "  --wav FILE       also write the music as a WAV file (16-bit stereo, 22050 Hz)\n"
       "  --no-progress    no progress bar\n"
       "  --               the arguments after it are the program's\n",
       program);
@@ -65,7 +66,8 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command,
     const bool hasValue = i + 1 < argc;
     command->recording |= argument == "--out" || argument == "--stills" ||
                           argument == "--demo-stills" || argument == "--keep-frames" ||
-                          argument == "--frames" || argument == "--frame-digests";
+                          argument == "--frames" || argument == "--frame-digests" ||
+                          argument == "--wav";
     if (argument == "--help" || argument == "-h") {
       PrintRecordUsage(argv[0]);
       return RecordParse::kHelp;
@@ -115,6 +117,8 @@ RecordParse ParseRecordCommand(int argc, char** argv, RecordCommand* command,
       }
     } else if (argument == "--frame-digests" && hasValue) {
       options.digestPath = fs::absolute(argv[++i]).string();
+    } else if (argument == "--wav" && hasValue) {
+      options.wavPath = fs::absolute(argv[++i]).string();
     } else if (argument == "--keep-frames") {
       command->keepFrames = true;
     } else if (argument == "--no-progress") {
@@ -150,7 +154,7 @@ int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const Recor
       return 1;
     }
     options.framePrefix = (folder / "frame").string();
-    if (!stillsOnly) options.wavPath = (folder / "music.wav").string();
+    if (!stillsOnly && options.wavPath.empty()) options.wavPath = (folder / "music.wav").string();
   }
   if (encode) options.videoPath = partial.string();
   if (!command.dataFolder.empty() && chdir(command.dataFolder.c_str()) != 0) {

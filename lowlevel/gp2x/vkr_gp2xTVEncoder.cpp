@@ -21,11 +21,12 @@ constexpr uint32_t kFieldBoundaryWaitMS = 50;
 // and a couple of accesses is above the encoder's minimum clock low (1.3 us) and high (0.6 us)
 // times, and a caption pair waited for in a vertical blank (a status read and two writes, about 210
 // units) leaves the frame's work time to end inside that blank. The loop's iterations follow the
-// clock (30 at 200 MHz); until start-up says, the firmware's 200 MHz.
+// clock (30 at 200 MHz); until start-up says, the firmware's 200 MHz. Out of line, so that a
+// profile tells the bus's waits from its work.
 constexpr uint64_t kDelayUnitNs = 1500;
 uint32_t g_ulDelayUnitIterations = 30;
 
-void Wait(int units) {
+[[gnu::noinline]] void Wait(int units) {
   for (int unit = 0; unit < units; ++unit) GP2X_DelayLoop(g_ulDelayUnitIterations);
 }
 

@@ -17,7 +17,7 @@ cmake --build build --target cb_resource_data cb_music_data -j"$jobs" >/dev/null
 
 # emscripten's JavaScript tools need Debian's node modules, whatever node is first on the path.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-tools/web/libmikmod.sh "$out/libmikmod"
+tools/libmikmod.sh web "$out/libmikmod"
 
 echo "Building copperbramble-web ..."
 emcmake cmake -S . -B "$out/wasm" -DCMAKE_BUILD_TYPE=Release \
