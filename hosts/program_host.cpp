@@ -2,6 +2,12 @@
 // the paints the program reports, its arguments and folders.
 #include "program_host.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <utility>
 
 #include "vkr_host.h"
@@ -57,4 +63,11 @@ fs::path Host_DefaultDataFolder(const char* argv0) {
   const fs::path beside = Host_ProgramFolder(argv0) / "data";
   std::error_code error;
   return fs::is_directory(beside, error) ? beside : fs::path();
+}
+
+bool Host_EnterDataFolder(const fs::path& folder) {
+  if (folder.empty() || chdir(folder.c_str()) == 0) return true;
+  std::fprintf(stderr, "cannot enter the data folder %s: %s\n", folder.c_str(),
+               std::strerror(errno));
+  return false;
 }

@@ -31,3 +31,6 @@ std::filesystem::path Host_ProgramFolder(const char* argv0);
 // Where a program runs unless --data says otherwise: "data" beside the program when there is
 // one (the demo's files), else empty: the working directory.
 std::filesystem::path Host_DefaultDataFolder(const char* argv0);
+// Makes the data folder the working directory (empty: stays where it is); false, and a message
+// that names it, when it cannot be entered.
+bool Host_EnterDataFolder(const std::filesystem::path& folder);

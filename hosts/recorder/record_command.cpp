@@ -2,18 +2,15 @@
 // for kept bitmaps and stills, the video written beside its final name and renamed when complete.
 #include "record_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "encoder_process.h"
+#include "program_host.h"
 
 namespace fs = std::filesystem;
 
@@ -157,11 +154,7 @@ int RunRecordCommand(RecordCommand command, RecorderResult (*record)(const Recor
     if (!stillsOnly && options.wavPath.empty()) options.wavPath = (folder / "music.wav").string();
   }
   if (encode) options.videoPath = partial.string();
-  if (!command.dataFolder.empty() && chdir(command.dataFolder.c_str()) != 0) {
-    std::fprintf(stderr, "cannot enter the data folder %s: %s\n", command.dataFolder.c_str(),
-                 std::strerror(errno));
-    return 1;
-  }
+  if (!Host_EnterDataFolder(command.dataFolder)) return 1;
 
   const RecorderResult result = record(options);
   const double seconds = result.framesComposed / static_cast<double>(options.framesPerSecond);

@@ -175,11 +175,7 @@ int main(int argc, char** argv) {
 
   std::vector<KeyPress> keys = command.options.keys;
   const fs::path dataFolder = command.dataFolder;
-  if (!dataFolder.empty() && chdir(dataFolder.c_str()) != 0) {
-    std::fprintf(stderr, "cannot enter the data folder %s: %s\n", dataFolder.c_str(),
-                 std::strerror(errno));
-    return 1;
-  }
+  if (!Host_EnterDataFolder(dataFolder)) return 1;
 
   if (config.realTime) VKR_StartDesktopAudioQuietly();
   SimPowerOn(config);

@@ -5,9 +5,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "key_schedule.h"
@@ -38,15 +36,8 @@ void PressScheduledKeys(void* context) {
   keys.held = held;
 }
 
-bool EnterDataFolder(const std::filesystem::path& folder) {
-  if (folder.empty() || chdir(folder.c_str()) == 0) return true;
-  std::fprintf(stderr, "cannot enter the data folder %s: %s\n", folder.c_str(),
-               std::strerror(errno));
-  return false;
-}
-
 int RunInWindow(const RecordCommand& command) {
-  if (!EnterDataFolder(command.dataFolder)) return 1;
+  if (!Host_EnterDataFolder(command.dataFolder)) return 1;
   VKR_StartDesktopAudioQuietly();
   Host_SetMusicDrivers(VKR_RegisterDesktopMusicDrivers);
   Host_SetEndRequest(VKR_WinCloseRequested);
@@ -80,7 +71,7 @@ int DesktopHost_Main(int argc, char** argv, const DesktopHostSettings& settings)
     return RunRecordCommand(command, RecordOnDesktop);
   if (!command.headless) return RunInWindow(command);
   // Headless without a recording option: the same run on the virtual clock, nothing written.
-  if (!EnterDataFolder(command.dataFolder)) return 1;
+  if (!Host_EnterDataFolder(command.dataFolder)) return 1;
   command.options.showProgress = false;
   return RecordOnDesktop(command.options).status;
 }
