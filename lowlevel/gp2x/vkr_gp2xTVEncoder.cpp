@@ -44,6 +44,18 @@ void ReleaseBoth() { SetPinFunction(GP2X_GPIOB_SDA_FUNCTION | GP2X_GPIOB_SCL_FUN
 bool SDALevel() { return (GP2X_ReadReg16(GP2X_GPIOBPINLVL) & GP2X_GPIOB_SDA) != 0; }
 
 // ---- Bus transfers -------------------------------------------------------------------------------
+// From SCL and SDA low, both driven: SCL rises, then SDA; SDA falls while SCL is high (the start
+// condition); SCL ends low.
+void StartCondition() {
+  SetLine(GP2X_GPIOB_SCL);
+  Wait(1);
+  SetLine(GP2X_GPIOB_SDA);
+  Wait(3);
+  ClearLine(GP2X_GPIOB_SDA);
+  Wait(1);
+  ClearLine(GP2X_GPIOB_SCL);
+}
+
 // Takes both lines, shows the encoder a stop on an idle bus, then a start; SCL ends low.
 void BeginTransfer() {
   SetLine(GP2X_GPIOB_SDA | GP2X_GPIOB_SCL);
@@ -53,13 +65,7 @@ void BeginTransfer() {
   ClearLine(GP2X_GPIOB_SCL);
   ClearLine(GP2X_GPIOB_SDA);
   Wait(1);
-  SetLine(GP2X_GPIOB_SCL);
-  Wait(1);
-  SetLine(GP2X_GPIOB_SDA);
-  Wait(3);
-  ClearLine(GP2X_GPIOB_SDA);
-  Wait(1);
-  ClearLine(GP2X_GPIOB_SCL);
+  StartCondition();
 }
 
 void SendByte(uint8_t byte) {
@@ -176,13 +182,7 @@ uint32_t VKR_InCX25874(uint8_t reg, uint8_t* value) {
   ClearLine(GP2X_GPIOB_SDA);
   DriveSDA();
   Wait(1);
-  SetLine(GP2X_GPIOB_SCL);
-  Wait(1);
-  SetLine(GP2X_GPIOB_SDA);
-  Wait(3);
-  ClearLine(GP2X_GPIOB_SDA);
-  Wait(1);
-  ClearLine(GP2X_GPIOB_SCL);
+  StartCondition();
   if (!SendAndAcknowledge(CX25874_ADDRESS_READ)) return VKR_ERROR;
   uint8_t byte = 0;
   for (int bit = 7; bit >= 0; --bit) {
