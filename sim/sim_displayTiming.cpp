@@ -35,15 +35,13 @@ const SimLineTable& LineTableOf(uint64_t period, uint64_t total) {
 }
 
 uint64_t FrameStartOf(uint64_t t, uint64_t period) {
-  SimFrameCache& frameCache = g_sim.timing.frameCache;
-  const SimFrameCache& c = frameCache;
+  SimFrameCache& c = g_sim.timing.frameCache;
   if (c.valid && c.anchorNs == g_sim.timing.anchorNs && c.period == period && t >= c.frameStart &&
       t - c.frameStart < period)
     return c.frameStart;
   const uint64_t relative = t - g_sim.timing.anchorNs;
-  frameCache = {g_sim.timing.anchorNs, period, g_sim.timing.anchorNs + relative / period * period,
-                true};
-  return frameCache.frameStart;
+  c = {g_sim.timing.anchorNs, period, g_sim.timing.anchorNs + relative / period * period, true};
+  return c.frameStart;
 }
 
 Position PositionAt(uint64_t t) {
