@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-
 #include <utility>
 
 #include "vkr_host.h"

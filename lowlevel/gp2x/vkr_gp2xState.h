@@ -29,9 +29,6 @@ extern uint32_t g_ulDISPLAY_MODE;
 extern int g_nColorBitDepth;
 extern int g_nScreenSizeX, g_nScreenSizeY;
 
-// Counted by VKR_GetFrameTime (vkr_gp2xClock.cpp), cleared by start-up.
-extern uint32_t g_ulGP2X_FRAME_COUNT;
-
 // True between a successful start-up and teardown: every window is mapped. Operations that reach
 // the hardware answer VKR_ERROR (or do nothing) otherwise.
 inline bool GP2X_IsOpen() { return g_pGP2X_REG16 != nullptr; }

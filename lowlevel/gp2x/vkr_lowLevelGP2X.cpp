@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 
+#include "vkr_backendClock.h"
 #include "vkr_gp2xPlatform.h"
 #include "vkr_gp2xState.h"
 #include "vkr_gp2xTVEncoder.h"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "vkr_backendClock.h"
 #include "vkr_winHost.h"
 #include "vkr_winState.h"
 #include "vkr_winWindow.h"
@@ -68,7 +69,6 @@ void VKR_WinResetInput();
 void VKR_WinResetDualCore();
 void VKR_WinResetCapture();
 void VKR_WinStopDualCoreThread();
-extern uint32_t g_ulGP2X_FRAME_COUNT;
 
 static const char* strWindowTitle = "";
 static uint32_t ulStartupDisplayMode = 0;
