@@ -1,6 +1,7 @@
 # What `cmake --install` puts in a prefix for other people's programs: the interface headers, the
 # back ends and their hosts as static libraries, and the CMake package Copperbramble with one
-# target a way to run a program (desktop, simulated, console); a pkg-config file for the desktop.
+# target a way to run a program (desktop, simulated and console; web in the page's build, with the
+# page); a pkg-config file for the desktop.
 include(CMakePackageConfigHelpers)
 set(cb_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Copperbramble)
 install(FILES ${PROJECT_SOURCE_DIR}/lowlevel/vkr_lowLevel.h
@@ -19,9 +20,12 @@ function(cb_package_target name host backend)
 endfunction()
 
 set(cb_package_targets cb_display cb_host_common)
-set(cb_package_modules "MIKMOD libmikmod")
+set(cb_package_modules "")
 set(cb_package_packages "")
-if(NOT CMAKE_CROSSCOMPILING)
+if(EMSCRIPTEN)
+  cb_package_target(web cb_host_web vkr_lowLevelWeb)
+  list(APPEND cb_package_targets cb_package_web cb_host_web vkr_lowLevelWeb cb_web_sdl)
+elseif(NOT CMAKE_CROSSCOMPILING)
   cb_package_target(desktop cb_host_desktop_main vkr_lowLevelWin)
   cb_package_target(simulated cb_host_sim vkr_lowLevelGP2X)
   list(APPEND cb_package_targets cb_package_desktop cb_package_simulated
@@ -36,22 +40,39 @@ if(CB_GP2X_CONSOLE)
   list(APPEND cb_package_targets cb_package_console
     vkr_lowLevelGP2XConsole vkr_common_console cb_host_handheld)
 endif()
+if(NOT CB_PACKAGE_OWN_MIKMOD)
+  list(APPEND cb_package_modules "MIKMOD libmikmod")
+endif()
 
 install(TARGETS ${cb_package_targets} EXPORT CopperbrambleTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}/copperbramble)
 install(EXPORT CopperbrambleTargets NAMESPACE Copperbramble:: DESTINATION ${cb_package_dir})
 
-# The dependencies the targets name, found again where the package is used.
+# The dependencies the targets name, found again where the package is used: Debian's packages, or
+# the libmikmod installed with the package (cmake/libmikmod.cmake).
 set(CB_PACKAGE_DEPENDENCIES "")
 foreach(package ${cb_package_packages})
   string(APPEND CB_PACKAGE_DEPENDENCIES "find_dependency(${package})\n")
 endforeach()
+if(cb_package_modules)
+  string(APPEND CB_PACKAGE_DEPENDENCIES "find_dependency(PkgConfig)\n")
+endif()
 foreach(module ${cb_package_modules})
   string(REPLACE " " ";" module ${module})
   list(GET module 0 prefix)
   list(GET module 1 name)
   string(APPEND CB_PACKAGE_DEPENDENCIES "cb_find_module(${prefix} ${name})\n")
 endforeach()
+if(CB_PACKAGE_OWN_MIKMOD)
+  string(APPEND CB_PACKAGE_DEPENDENCIES "cb_own_libmikmod(${CMAKE_INSTALL_LIBDIR} ${CMAKE_INSTALL_INCLUDEDIR})\n")
+endif()
+if(EMSCRIPTEN)
+  # The page, the page's keys and copperbramble_web_page(), which puts the page beside a program.
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/hosts/web/page/ DESTINATION ${cb_package_dir}/page)
+  install(FILES ${PROJECT_SOURCE_DIR}/hosts/web/vkr_webKeys.js ${CMAKE_CURRENT_LIST_DIR}/CopperbrambleWeb.cmake
+          DESTINATION ${cb_package_dir})
+  string(APPEND CB_PACKAGE_DEPENDENCIES "include(\${CMAKE_CURRENT_LIST_DIR}/CopperbrambleWeb.cmake)\n")
+endif()
 # The second core's command loop and the function that builds a program's own image with it.
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/CopperbrambleArm940.cmake
               ${PROJECT_SOURCE_DIR}/lowlevel/gp2x/main940t/main940t.s

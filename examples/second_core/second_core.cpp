@@ -7,6 +7,7 @@
 #include <copperbramble/vkr_lowLevel.h>
 
 #include <atomic>
+#include <cstdio>
 
 #include "job940t_image.h"
 
@@ -38,6 +39,7 @@ int AppMain(int, char**) {
   VKR_SetDisplayMode(0, 16);
   VKR_SetRGBStartAddress(0);
   if (VKR_DualCoreStart(JOB940T_IMAGE, JOB940T_IMAGE_WORDS) != VKR_OK) {
+    std::fprintf(stderr, "second_core: the second core did not start (a web page has none)\n");
     VKR_FreeLowLevelAPI(0);
     return 1;
   }

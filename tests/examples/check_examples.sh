@@ -1,18 +1,40 @@
 #!/usr/bin/env bash
-# check_examples.sh BUILD [JOBS]: installs BUILD into a temporary prefix, copies every example of
-# examples/ out of the source tree and builds it there as a fresh CMake project against the
-# installed package alone, runs each headless on the simulated console and on the desktop back end
-# with --frame-digests and a key schedule, and checks that both painted the same frames; then
-# builds one with the pkg-config file. Any failure (a header or dependency missing from the
-# package, a frame that differs) exits non-zero.
+# check_examples.sh [--web WEB_BUILD] [--keep DIR] BUILD [JOBS]: installs BUILD into a temporary
+# prefix, copies every example of examples/ out of the source tree and builds it there as a fresh
+# CMake project against the installed package alone, runs each headless on the simulated console
+# and on the desktop back end with --frame-digests and a key schedule, and checks that both painted
+# the same frames; then builds one with the pkg-config file. With --web, also installs the page's
+# build WEB_BUILD and builds every example for the page against it (emscripten). With --keep, the
+# examples and their builds stay in DIR (EXAMPLE/build, EXAMPLE/web) for later checks. Any failure
+# (a header or dependency missing from the package, a frame that differs) exits non-zero.
 set -euo pipefail
+web_build=""
+keep=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --web) web_build=$(realpath "$2"); shift 2 ;;
+    --keep) keep=$(realpath -m "$2"); shift 2 ;;
+    *) break ;;
+  esac
+done
 build=$(realpath "$1")
 jobs=${2:-2}
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+if [ -n "$keep" ]; then
+  rm -rf "$keep"
+  mkdir -p "$keep"
+  work=$keep
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 
 cmake --install "$build" --prefix "$work/prefix" >"$work/install.log"
+if [ -n "$web_build" ]; then
+  cmake --install "$web_build" --prefix "$work/web-prefix" >"$work/web-install.log"
+  # emscripten's JavaScript tools need Debian's node modules, whatever node is first on the path.
+  export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+fi
 
 # The runs: example, key schedule (each ends with Start), other options both hosts get.
 runs=(
@@ -52,6 +74,20 @@ for run in "${runs[@]}"; do
     tail -20 "$work/$name.log"
     failures=$((failures + 1))
     continue
+  fi
+  # For the page: the emscripten toolchain looks for packages in its own root only, so the
+  # package is named by its folder.
+  if [ -n "$web_build" ] && [ -f "$source_dir/examples/$name/CMakeLists.txt" ]; then
+    if { emcmake cmake -S "$work/$name" -B "$work/$name/web" \
+           -DCopperbramble_DIR="$work/web-prefix/lib/cmake/Copperbramble" &&
+         cmake --build "$work/$name/web" -j"$jobs"; } >"$work/$name-web.log" 2>&1 &&
+       [ -f "$work/$name/web/$name-web.wasm" ] && [ -f "$work/$name/web/index.html" ]; then
+      echo "ok   $name-web: built with its page against the installed page package"
+    else
+      echo "FAIL $name-web: does not build against the installed page package"
+      tail -20 "$work/$name-web.log"
+      failures=$((failures + 1))
+    fi
   fi
   for way in simulated desktop; do
     way_keys=$keys

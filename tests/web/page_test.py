@@ -2,10 +2,12 @@
 or the program cannot be loaded; it loads cleanly, Start starts the demo,
 a frame of the intro equals the desktop recorder's frame at the same demo time, the demo clock
 keeps real time, the keys open the pause menu and change the volume, and the frame rate the page
-sees over ten seconds is reported. Every wait has a time-out.
+sees over ten seconds is reported. With --example, a program built against the installed
+package's web target is played on its page too: its frame equals the same program's frame on the
+desktop back end, and Start ends it cleanly. Every wait has a time-out.
 
 usage: page_test.py --site build-web/site --recorder build/copperbramble-record --data build/data
-                    [--screenshot docs/web-page.png]
+                    [--example SITE --example-desktop PROGRAM] [--screenshot docs/web-page.png]
 """
 
 import argparse
@@ -23,6 +25,8 @@ from devtools import Browser, BrowserError  # noqa: E402
 
 kProgramFile = "copperbramble-web.wasm"
 kStillDemoMs = 3000            # the compared frame: the intro, its band fading in
+kExampleStillProgramTime = 40  # the example's compared frame: the time it reports for its paint
+kExampleEndKeys = "2000:Start"  # ends the example on the desktop, after that frame
 kRateSeconds = 10
 kLowestFrameRate = 10.0        # a floor that only a stalled page misses
 kClockTolerance = 0.05         # demo milliseconds a wall millisecond, 1 +- this
@@ -34,8 +38,10 @@ PROBE = """
   const probe = { frames: 0, last: null, still: null, target: %d };
   const pageOnFrame = Module.cbOnFrame;
   const canvas = Module.canvas;
-  Module.cbOnFrame = (demoTimeMs, volume, menuOpen) => {
-    if (pageOnFrame) pageOnFrame(demoTimeMs, volume, menuOpen);
+  Module.cbOnFrame = (demoTimeMs) => {
+    if (pageOnFrame) pageOnFrame(demoTimeMs);
+    const volume = Module._cb_demo_volume ? Module._cb_demo_volume() : null;
+    const menuOpen = Module._cb_demo_menu_open ? Module._cb_demo_menu_open() : null;
     probe.frames += 1;
     probe.last = { demoTimeMs, volume, menuOpen, wallMs: performance.now(), frames: probe.frames,
                    width: canvas.width, height: canvas.height };
@@ -143,28 +149,24 @@ def write_ppm(path, width, height, rgb):
         file.write(b"P6 %d %d 255\n" % (width, height) + rgb)
 
 
-def recorder_still(recorder, data, demo_ms, folder):
-    command = [recorder, "--data", data, "--fps", "1000", "--demo-stills", str(demo_ms),
-               "--frames", folder, "--no-progress"]
+def recorder_still(command, demo_ms, folder):
+    command = command + ["--fps", "1000", "--demo-stills", str(demo_ms), "--frames", folder,
+                         "--no-progress"]
     subprocess.run(command, check=True, timeout=120, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     return read_bitmap(os.path.join(folder, "frame_000000.bmp"))
 
 
-def compare_with_recorder(still, args, keep):
+def compare_with_recorder(still, command, keep, what="the recorder's frame"):
     width, height = still["width"], still["height"]
     rgba = base64.b64decode(still["rgba"])
     canvas_rgb = bytearray(width * height * 3)
     canvas_rgb[0::3], canvas_rgb[1::3], canvas_rgb[2::3] = rgba[0::4], rgba[1::4], rgba[2::4]
     with tempfile.TemporaryDirectory(prefix="cb-still-") as folder:
-        r_width, r_height, recorded = recorder_still(os.path.abspath(args.recorder),
-                                                     os.path.abspath(args.data),
-                                                     still["demoTimeMs"], folder)
+        r_width, r_height, recorded = recorder_still(command, still["demoTimeMs"], folder)
     check((r_width, r_height) == (width, height),
-          f"the canvas is {width}x{height}, the recorder's frame {r_width}x{r_height}")
+          f"the canvas is {width}x{height}, {what} {r_width}x{r_height}")
     colours = len({recorded[i:i + 3] for i in range(0, len(recorded), 3 * 7)})
-    check(colours > 50, f"the recorder's frame at {still['demoTimeMs']} ms is nearly plain "
-          f"({colours} colours): not the intro")
     differing = 0
     largest = 0
     for i in range(0, len(recorded), 3):
@@ -175,11 +177,12 @@ def compare_with_recorder(still, args, keep):
         os.makedirs(keep, exist_ok=True)
         write_ppm(os.path.join(keep, "canvas.ppm"), width, height, bytes(canvas_rgb))
         write_ppm(os.path.join(keep, "recorder.ppm"), width, height, recorded)
-    check(differing == 0, f"the canvas at demo time {still['demoTimeMs']} ms differs from the "
-          f"recorder's frame in {differing} of {width * height} pixels, by up to {largest} "
+    check(differing == 0, f"the canvas at program time {still['demoTimeMs']} differs from "
+          f"{what} in {differing} of {width * height} pixels, by up to {largest} "
           f"(both pictures are in {keep})")
-    print(f"  the canvas at demo time {still['demoTimeMs']} ms equals the recorder's frame "
+    print(f"  the canvas at program time {still['demoTimeMs']} equals {what} "
           f"({width}x{height}, {colours}+ colours)")
+    return colours
 
 
 PAGE_DOWN = ("PageDown", "PageDown", 34)
@@ -210,17 +213,7 @@ def check_failures_shown(browser, site_url, broken_url):
 
 
 def drive_page(browser, url, args):
-    browser.open(url)
-    wait_for(browser, "!document.getElementById('start').disabled || "
-             "!document.getElementById('message').hidden", 60, "the program to load")
-    message = browser.evaluate("document.getElementById('message').hidden ? '' : "
-                               "document.getElementById('message').textContent")
-    check(not message, f"the page reports: {message}")
-    browser.evaluate(PROBE % kStillDemoMs)
-
-    box = browser.evaluate("(() => { const r = document.getElementById('start')"
-                           ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
-    browser.click(*box)
+    start_program(browser, url, kStillDemoMs)
     wait_for(browser, "window.cbProbe.frames > 0", 20, "the first frame after Start")
     state = browser.evaluate("[document.getElementById('start').hidden, "
                              "document.activeElement === Module.canvas]")
@@ -283,12 +276,50 @@ def drive_page(browser, url, args):
     return still
 
 
+def start_program(browser, url, still_time):
+    """Opens a page, waits for its program to load, installs the probe for a still at still_time
+    and presses Start."""
+    browser.open(url)
+    wait_for(browser, "!document.getElementById('start').disabled || "
+             "!document.getElementById('message').hidden", 60, "the program to load")
+    message = browser.evaluate("document.getElementById('message').hidden ? '' : "
+                               "document.getElementById('message').textContent")
+    check(not message, f"the page reports: {message}")
+    browser.evaluate(PROBE % still_time)
+    box = browser.evaluate("(() => { const r = document.getElementById('start')"
+                           ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    browser.click(*box)
+
+
+def drive_example(browser, url):
+    """The example's page: its own title and none of the demo's words, its frames after Start, a
+    still, and Start (Page Down) ending the program with status 0."""
+    start_program(browser, url, kExampleStillProgramTime)
+    heading, about_hidden = browser.evaluate(
+        "[document.querySelector('h1').textContent, "
+        "[...document.querySelectorAll('.demo-only')].every((element) => element.hidden)]")
+    check(heading != "Copperbramble" and about_hidden,
+          f"the example's page shows the demo's heading or words: \"{heading}\"")
+    wait_for(browser, "window.cbProbe.still !== null", 30, "the compared frame of the example")
+    still = browser.evaluate(STILL_AS_BASE64)
+    browser.press(*PAGE_DOWN)
+    status = wait_for(browser, "document.getElementById('status').textContent.includes('ended') && "
+                      "document.getElementById('status').textContent", 10, "the example to end")
+    message = browser.evaluate("document.getElementById('message').hidden ? '' : "
+                               "document.getElementById('message').textContent")
+    check(not message, f"the example's page reports: {message}")
+    print(f"  the example \"{heading}\" played on its page; Page Down (Start) ended it: \"{status}\"")
+    return still
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--site", default="build-web/site")
     parser.add_argument("--recorder", default="build/copperbramble-record")
     parser.add_argument("--data", default="build/data")
     parser.add_argument("--chromium", default="chromium")
+    parser.add_argument("--example", help="a folder with a program built for the page, and its page")
+    parser.add_argument("--example-desktop", help="the same program built for the desktop back end")
     parser.add_argument("--screenshot", help="also save a picture of the page here")
     parser.add_argument("--keep", default="build-web/page-test-failure",
                         help="where the two pictures go when they differ")
@@ -300,16 +331,28 @@ def main():
     server = browser = None
     try:
         check(os.path.isfile(os.path.join(args.site, kProgramFile)), f"no {kProgramFile} in {args.site}")
+        check(bool(args.example) == bool(args.example_desktop),
+              "--example and --example-desktop go together")
         serve_sites(args.site, root.name)
+        if args.example:
+            os.symlink(os.path.abspath(args.example), os.path.join(root.name, "example"))
         server, url = start_server(root.name, server_log)
         print(f"  serving {args.site} at {url}site/")
         browser = Browser(args.chromium)
         check_failures_shown(browser, url + "site/", url + "broken/")
         still = drive_page(browser, url + "site/", args)
+        example_still = drive_example(browser, url + "example/") if args.example else None
         check(not browser.errors, "the page's console: " + "; ".join(browser.errors))
         browser.close()
         browser = None
-        compare_with_recorder(still, args, args.keep)
+        recorder = [os.path.abspath(args.recorder), "--data", os.path.abspath(args.data)]
+        colours = compare_with_recorder(still, recorder, args.keep)
+        check(colours > 50, f"the recorder's frame at {still['demoTimeMs']} ms is nearly plain "
+              f"({colours} colours): not the intro")
+        if example_still:
+            compare_with_recorder(example_still, [os.path.abspath(args.example_desktop), "--headless",
+                                                 "--keys", kExampleEndKeys],
+                                  os.path.join(args.keep, "example"), "the desktop's frame")
     except (TestFailure, BrowserError, subprocess.SubprocessError, OSError) as error:
         print(f"FAILED: {error}")
         if browser and browser.errors:

@@ -1,5 +1,7 @@
-// page.js: runs the demo's WebAssembly build on the page: loading, Start, the screen's scale and
-// full screen, the frame rate measured from the program's frames, and every failure in words.
+// page.js: runs a program's WebAssembly build on the page (the demo's unless the page's script
+// names another in data-program, with its title in data-title): loading, Start, the screen's
+// scale and full screen, the frame rate measured from the program's frames, and every failure in
+// words.
 // Only Module is global: the program's script declares many globals of its own, and reads Module
 // when it loads, so Module is complete before the script is added.
 var Module = {};
@@ -7,7 +9,11 @@ var Module = {};
 (function () {
   'use strict';
 
-  const kProgramScript = 'copperbramble-web.js';
+  const pageScript = document.currentScript;
+  const kProgramScript = pageScript.dataset.program || 'copperbramble-web.js';
+  // Another program than the demo: its own title, and none of the demo's own words.
+  const otherTitle = pageScript.dataset.title;
+  const programWord = otherTitle ? 'program' : 'demo';
   const kOutputLinesKept = 300;
   const kFailureLinesShown = 6;
 
@@ -109,7 +115,7 @@ var Module = {};
       showFailure('The program ended with code ' + code + '.');
       return;
     }
-    showStatus('The demo has ended.');
+    showStatus('The ' + programWord + ' has ended.');
     startButton.textContent = 'Watch again';
     startButton.disabled = false;
     startButton.hidden = false;
@@ -149,33 +155,33 @@ var Module = {};
   function showLoadProgress(text) {
     const progress = /\((\d+)\/(\d+)\)/.exec(text || '');
     if (progress && Number(progress[2]) > 0 && !failed)
-      showStatus('Loading the demo: ' + Math.round((100 * progress[1]) / progress[2]) + ' %');
+      showStatus('Loading the ' + programWord + ': ' + Math.round((100 * progress[1]) / progress[2]) + ' %');
   }
 
   function loadProgram() {
     if (typeof WebAssembly !== 'object') {
       showFailure('This browser cannot run WebAssembly.',
-                  'The demo is compiled to WebAssembly; a current browser with it switched on runs it.');
+                  'The ' + programWord + ' is compiled to WebAssembly; a current browser with it switched on runs it.');
       return;
     }
     if (!window.AudioContext && !window.webkitAudioContext) {
       showFailure('This browser has no Web Audio.',
-                  'The demo plays its music through Web Audio; a current browser with it switched on runs it.');
+                  'The ' + programWord + ' plays its sound through Web Audio; a current browser with it switched on runs it.');
       return;
     }
-    showStatus('Loading the demo…');
+    showStatus('Loading the ' + programWord + '…');
     const script = document.createElement('script');
     script.src = kProgramScript;
-    script.onerror = () => showFailure('The demo could not be loaded.',
+    script.onerror = () => showFailure('The ' + programWord + ' could not be loaded.',
                                        kProgramScript + ' did not arrive (a network error or a missing file). Reload to try again.');
     document.body.append(script);
   }
 
   window.addEventListener('error', (event) => {
-    showFailure('The demo failed.', event.message || String(event.error));
+    showFailure('The ' + programWord + ' failed.', event.message || String(event.error));
   });
   window.addEventListener('unhandledrejection', (event) => {
-    showFailure('The demo failed.', String(event.reason));
+    showFailure('The ' + programWord + ' failed.', String(event.reason));
   });
   window.addEventListener('resize', fitScreen);
   document.addEventListener('fullscreenchange', () => {
@@ -195,6 +201,11 @@ var Module = {};
     fullscreenButton.disabled = true;
     fullscreenButton.title = 'This browser does not allow full screen here.';
   }
+  if (otherTitle) {
+    document.title = otherTitle;
+    document.querySelector('h1').textContent = otherTitle;
+    for (const element of document.querySelectorAll('.demo-only')) element.hidden = true;
+  }
   Object.assign(Module, {
     canvas: screenCanvas,
     keyboardListeningElement: screenCanvas,
@@ -205,7 +216,7 @@ var Module = {};
     onRuntimeInitialized: programReady,
     // Before the program is ready an abort means its WebAssembly or data did not arrive.
     onAbort: (what) => showFailure(ready ? 'The program stopped with an error.'
-                                         : 'The demo could not be loaded.', String(what)),
+                                         : 'The ' + programWord + ' could not be loaded.', String(what)),
     cbOnFrame: frameShown,
     cbOnExit: programEnded,
   });
