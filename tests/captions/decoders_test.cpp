@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "caption_fixture.h"
-#include "support/scratch_dir.h"
+#include "scratch_dir.h"
 #include "vkr_gp2xTVEncoder.h"
 
 namespace {

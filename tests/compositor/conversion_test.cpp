@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "compositor/fixture.h"
+#include "fixture.h"
 #include "disp_composeUnits.h"
 
 TEST(ColourConversion, DocumentedValues) {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "compositor/reference_compositor.h"
+#include "reference_compositor.h"
 #include "vkr_lowLevel.h"
 #include "disp_compose.h"
 #include "vkr_winHost.h"

@@ -3,7 +3,7 @@
 // codes and alpha, and geometry that reaches past the output or video memory.
 #include <vector>
 
-#include "compositor/fixture.h"
+#include "fixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // small hand-made examples, and chains and lists that loop or run off video memory.
 #include <vector>
 
-#include "compositor/fixture.h"
+#include "fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "compositor/fixture.h"
+#include "fixture.h"
 
 namespace {
 

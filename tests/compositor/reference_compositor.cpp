@@ -1,6 +1,6 @@
 // reference_compositor.cpp: the frame written out as the controller's rules read, one pixel at a
 // time, with every video-memory read checked on its own. Slow on purpose; no tables, no runs.
-#include "compositor/reference_compositor.h"
+#include "reference_compositor.h"
 
 #include <cstddef>
 

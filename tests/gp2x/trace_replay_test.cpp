@@ -1,4 +1,4 @@
-// test_trace_replay.cpp: a start-up and teardown on the simulated console, traced, then replayed
+// trace_replay_test.cpp: a start-up and teardown on the simulated console, traced, then replayed
 // against a model of the register accesses written out here from the order the hardware needs
 // (the saved-register table in its own words, not the back end's): every snapshot read, the three
 // writes after it, the second core held, the snapshot written back in table order.

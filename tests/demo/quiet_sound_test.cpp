@@ -1,4 +1,4 @@
-// test_quiet_sound.cpp: the desktop program on a machine without a sound device: the sound
+// quiet_sound_test.cpp: the desktop program on a machine without a sound device: the sound
 // libraries' own complaints stay off the terminal, one line of ours says the demo plays silently,
 // and the demo still plays to its end.
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// test_window.cpp: the desktop window around the frame: its whole-number scale for a screen, the
+// window_test.cpp: the desktop window around the frame: its whole-number scale for a screen, the
 // frame scaled nearest-neighbour into it, full screen letterboxed and back, and screenshots as
 // numbered PNG files equal to the frame the library captures. The headless video driver reports
 // a 1024 x 768 screen.

@@ -1,4 +1,4 @@
-// test_display_modes.cpp: every one of the 33 display modes: its RGB layer size, written out here,
+// display_modes_test.cpp: every one of the 33 display modes: its RGB layer size, written out here,
 // and the output it drives, seen through the interface.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// test_key_map.cpp: the keyboard emulation mode's whole map of 105 keys against the list written
+// key_map_test.cpp: the keyboard emulation mode's whole map of 105 keys against the list written
 // out here, every other key ignored, and the Scroll Lock switch's edge rules.
 #include <SDL.h>
 #include <gtest/gtest.h>

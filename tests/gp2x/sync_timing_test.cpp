@@ -1,4 +1,4 @@
-// test_sync_timing.cpp: the display's sync bits on port B as a polling program sees them: every
+// sync_timing_test.cpp: the display's sync bits on port B as a polling program sees them: every
 // line's horizontal blank and every frame's vertical blank, at the same times whether the console
 // steps from the last stretch of steady bits or works them out afresh.
 #include <algorithm>

@@ -1,4 +1,4 @@
-// test_platform_posix.cpp: the console's platform calls (POSIX) on a file of this machine standing
+// platform_posix_test.cpp: the console's platform calls (POSIX) on a file of this machine standing
 // in for /dev/mem: each window maps the bytes at its physical address, those above 2 GiB included,
 // which a 32-bit file offset cannot reach. Never opens the host's /dev/mem.
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-// test_end_sequence.cpp: how a whole run hands the display back, seen at the moment the music
+// end_sequence_test.cpp: how a whole run hands the display back, seen at the moment the music
 // output is closed (after the end sequence, before the library is freed): plane A off, page 0
 // black, only region 5 in force, and the display mode found at start-up back.
 #include <gtest/gtest.h>
