@@ -190,7 +190,9 @@ uint32_t VKR_WaitHSync2();
 // The demo's second-core routine, run once per command. The desktop's does nothing; a program
 // may define its own.
 void VKR_Arm940T_Main(uint32_t command);
-// The desktop ignores program and wordCount and starts the receiver thread; the queue is kept.
+// The desktop ignores program and wordCount and starts the receiver thread (on a web page the
+// program's own thread receives, whenever it waits in the operations below or VKR_WaitVSync);
+// the queue is kept.
 uint32_t VKR_DualCoreStart(const uint32_t* program, uint32_t wordCount);
 // Stops the receiver; after it returns the receiver runs no more.
 uint32_t VKR_DualCoreStop();

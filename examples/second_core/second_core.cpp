@@ -2,7 +2,8 @@
 // second core with its own image (job940t.s, after the library's command loop), sends a job a
 // frame (three while A is held), waits until the queue is empty and shows the counts of sent and
 // processed commands as a bar. On the desktop the second core is a thread that runs the
-// VKR_Arm940T_Main below instead of the image. Start ends.
+// VKR_Arm940T_Main below instead of the image; on a web page the program's own thread runs it
+// while it waits. Start ends.
 #include <copperbramble/vkr_host.h>
 #include <copperbramble/vkr_lowLevel.h>
 
@@ -39,7 +40,7 @@ int AppMain(int, char**) {
   VKR_SetDisplayMode(0, 16);
   VKR_SetRGBStartAddress(0);
   if (VKR_DualCoreStart(JOB940T_IMAGE, JOB940T_IMAGE_WORDS) != VKR_OK) {
-    std::fprintf(stderr, "second_core: the second core did not start (a web page has none)\n");
+    std::fprintf(stderr, "second_core: the second core did not start\n");
     VKR_FreeLowLevelAPI(0);
     return 1;
   }

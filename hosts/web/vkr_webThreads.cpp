@@ -1,6 +1,6 @@
 // vkr_webThreads.cpp: SDL 1.2's threads on a web page, which runs the program on one thread: a
-// thread cannot be made, and saying so keeps the second core's stand-in to its error result
-// (VKR_DualCoreStart answers VKR_ERROR) where the browser's SDL would stop the whole program.
+// thread cannot be made, and saying so gives the caller an error result where the browser's SDL
+// would stop the whole program. The page's host runs the second core on the program's thread.
 #include <SDL.h>
 #include <SDL_thread.h>
 

@@ -1,5 +1,5 @@
 // web_main.cpp: main for a program on a web page: the desktop back end on the page's canvas, the
-// music through Web Audio. The page learns of every frame shown (Module.cbOnFrame, with the time
+// music through Web Audio, the second core's commands on the page's one thread. The page learns of every frame shown (Module.cbOnFrame, with the time
 // the program reported for its paint) and of the end (Module.cbOnExit), when it defines them.
 #include <emscripten.h>
 
@@ -28,6 +28,7 @@ void TellPageOfFrame(void*) {
 
 int main(int argc, char** argv) {
   Host_SetMusicDrivers(VKR_RegisterWebMusicDrivers);
+  VKR_WinRunSecondCoreOnCaller(true);
   Host_SetProgramArguments(std::vector<char*>(argv, argv + argc));
   VKR_WinSetFrameHook(TellPageOfFrame, nullptr);
   const int status = AppMain(Host_ProgramArgumentCount(), Host_ProgramArguments());

@@ -47,8 +47,10 @@ uint32_t VKR_DelayMS(uint32_t milliseconds) {
 }
 
 // The desktop has no refresh of its own: the demo paces itself by its clock and the composition's
-// short sleep. A web page has one, the browser's animation frames, and waits for it.
+// short sleep. A web page has one, the browser's animation frames, and waits for it; a second
+// core that runs on the caller has its turn first.
 uint32_t VKR_WaitVSync() {
+  VKR_WinRunPendingSecondCoreCommands();
   VKR_WinWaitForDisplayFrame();
   return VKR_OK;
 }

@@ -1,6 +1,8 @@
 // vkr_winDualCore.cpp: a thread that stands in for the second core, taking commands from the
 // 1000-entry queue the main thread fills. Each index has one writer; the pending count is changed
-// by both threads with atomic read-modify-writes. The thread stops cooperatively at a flag.
+// by both threads with atomic read-modify-writes. The thread stops cooperatively at a flag. A host
+// with one thread (a web page) has the commands run on the program's thread instead, whenever it
+// waits: for the queue to empty, for room in it, or for the next frame.
 #include <SDL.h>
 #include <SDL_thread.h>
 
@@ -45,25 +47,47 @@ static std::array<uint32_t, kQueueCapacity> g_ulDualCoreMsg{};
 static DualCoreItemHdr g_dualCoreItemHdr{};
 static SDL_Thread* g_ThreadId = nullptr;
 static std::atomic<bool> bStopReceiver{false};
+// Set by the host; while started so, the caller's waits take the commands.
+static bool g_bDualCoreOnCaller = false;
+static bool g_bDualCoreRunsOnCaller = false;
 
 __attribute__((weak)) void VKR_Arm940T_Main(uint32_t) {}
 
-static int Arm940Thread(void*) {
+static void ProcessOneCommand() {
   DualCoreItemHdr& queue = g_dualCoreItemHdr;
+  VKR_Arm940T_Main(queue.receiverRing[queue.readIndex]);
+  queue.readIndex = queue.readIndex + 1 == queue.capacity ? 0 : queue.readIndex + 1;
+  queue.pending.fetch_sub(1, std::memory_order_acq_rel);
+  queue.processed.fetch_add(1, std::memory_order_release);
+}
+
+static int Arm940Thread(void*) {
   while (!bStopReceiver.load(std::memory_order_acquire)) {
-    if (queue.pending.load(std::memory_order_acquire) == 0) {
+    if (g_dualCoreItemHdr.pending.load(std::memory_order_acquire) == 0) {
       std::this_thread::yield();
       continue;
     }
-    VKR_Arm940T_Main(queue.receiverRing[queue.readIndex]);
-    queue.readIndex = queue.readIndex + 1 == queue.capacity ? 0 : queue.readIndex + 1;
-    queue.pending.fetch_sub(1, std::memory_order_acq_rel);
-    queue.processed.fetch_add(1, std::memory_order_release);
+    ProcessOneCommand();
   }
   return 0;
 }
 
+// One step of a wait for the second core: on the caller it is the second core's turn.
+static void LetSecondCoreWork() {
+  if (g_bDualCoreRunsOnCaller)
+    ProcessOneCommand();
+  else
+    std::this_thread::yield();
+}
+
+void VKR_WinRunSecondCoreOnCaller(bool onCaller) { g_bDualCoreOnCaller = onCaller; }
+
+void VKR_WinRunPendingSecondCoreCommands() {
+  while (g_bDualCoreRunsOnCaller && g_dualCoreItemHdr.pending.load() != 0) ProcessOneCommand();
+}
+
 void VKR_WinStopDualCoreThread() {
+  g_bDualCoreRunsOnCaller = false;
   if (!g_ThreadId) return;
   bStopReceiver.store(true, std::memory_order_release);
   SDL_WaitThread(g_ThreadId, nullptr);
@@ -84,6 +108,10 @@ void VKR_WinResetDualCore() {
 uint32_t VKR_DualCoreStart(const uint32_t*, uint32_t) {
   if (!VKR_WinIsStarted()) return VKR_ERROR;
   VKR_WinStopDualCoreThread();
+  if (g_bDualCoreOnCaller) {
+    g_bDualCoreRunsOnCaller = true;
+    return VKR_OK;
+  }
   bStopReceiver.store(false);
   g_ThreadId = SDL_CreateThread(Arm940Thread, nullptr);
   return g_ThreadId ? VKR_OK : VKR_ERROR;
@@ -99,7 +127,7 @@ uint32_t VKR_DualCorePause(int) { return VKR_NOT_SUPPORTED; }
 uint32_t VKR_DualCoreSendCmd(uint32_t command) {
   if (!VKR_WinIsStarted()) return VKR_ERROR;
   DualCoreItemHdr& queue = g_dualCoreItemHdr;
-  while (queue.pending.load(std::memory_order_acquire) == queue.capacity) std::this_thread::yield();
+  while (queue.pending.load(std::memory_order_acquire) == queue.capacity) LetSecondCoreWork();
   queue.senderRing[queue.writeIndex] = command;
   queue.writeIndex = queue.writeIndex + 1 == queue.capacity ? 0 : queue.writeIndex + 1;
   queue.pending.fetch_add(1, std::memory_order_acq_rel);
@@ -120,6 +148,6 @@ uint32_t VKR_DualCoreGetCmdProcessedCount(uint32_t* count) {
 }
 
 uint32_t VKR_WaitArm940T() {
-  while (g_dualCoreItemHdr.pending.load(std::memory_order_acquire) != 0) std::this_thread::yield();
+  while (g_dualCoreItemHdr.pending.load(std::memory_order_acquire) != 0) LetSecondCoreWork();
   return VKR_OK;
 }

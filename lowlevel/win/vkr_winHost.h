@@ -27,6 +27,11 @@ void VKR_WinSetStartupDisplayMode(uint32_t mode);
 // the mask is not exactly one button. Returned as SDL's key number.
 int VKR_WinKeyOfButton(uint32_t buttonMask);
 
+// For a host with one thread (a web page): the second core's commands run on the program's thread
+// whenever it waits (VKR_WaitArm940T, a full queue, VKR_WaitVSync), from the next
+// VKR_DualCoreStart on. Off: a thread of its own takes them.
+void VKR_WinRunSecondCoreOnCaller(bool onCaller);
+
 // True once the window has been closed since the start: the host's request that the demo end.
 bool VKR_WinCloseRequested();
 

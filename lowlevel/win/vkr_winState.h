@@ -85,3 +85,5 @@ void VKR_WinPresentFrame();
 // Waits for the window's next frame where the window has a refresh to wait for (a web page's
 // animation frames); on the desktop it returns at once.
 void VKR_WinWaitForDisplayFrame();
+// Runs the commands waiting for a second core that runs on the caller (vkr_winDualCore.cpp).
+void VKR_WinRunPendingSecondCoreCommands();

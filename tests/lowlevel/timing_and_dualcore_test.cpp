@@ -127,4 +127,30 @@ TEST_F(DualCore, RestartingKeepsTheQueueAndFreeStopsTheThread) {
   EXPECT_EQ(processed, 2u);
 }
 
+// A host with one thread: every command runs on the program's thread, in order, when it waits for
+// room, for the queue to empty, or for the next frame; and stopping ends it.
+TEST_F(DualCore, OnTheCallerCommandsRunWhereTheProgramWaits) {
+  VKR_WinRunSecondCoreOnCaller(true);
+  ASSERT_EQ(VKR_DualCoreStart(nullptr, 0), VKR_OK);
+  for (uint32_t command = 0; command < 1500; ++command) ASSERT_EQ(VKR_DualCoreSendCmd(command), VKR_OK);
+  uint32_t processed = 0;
+  VKR_DualCoreGetCmdProcessedCount(&processed);
+  EXPECT_EQ(processed, 500u);  // taken while the full queue waited for room
+  EXPECT_EQ(VKR_WaitArm940T(), VKR_OK);
+  VKR_DualCoreGetCmdProcessedCount(&processed);
+  EXPECT_EQ(processed, 1500u);
+
+  VKR_DualCoreSendCmd(1);
+  EXPECT_EQ(VKR_WaitVSync(), VKR_OK);
+  VKR_DualCoreGetCmdProcessedCount(&processed);
+  EXPECT_EQ(processed, 1501u);
+
+  EXPECT_EQ(VKR_DualCoreStop(), VKR_OK);
+  VKR_DualCoreSendCmd(2);
+  VKR_WaitVSync();
+  VKR_DualCoreGetCmdProcessedCount(&processed);
+  EXPECT_EQ(processed, 1501u);
+  VKR_WinRunSecondCoreOnCaller(false);
+}
+
 }  // namespace
